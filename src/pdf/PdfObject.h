@@ -36,7 +36,7 @@ enum class PdfObjectType : std::int32_t {
 };
 
 class PdfObject {
-public:
+  public:
     virtual ~PdfObject() = default;
 
     PdfObject(const PdfObject&) = delete;
@@ -48,7 +48,7 @@ public:
     std::int32_t objectNumber = -1;
     std::int32_t generation = -1;
 
-protected:
+  protected:
     explicit PdfObject(PdfObjectType kind) : type(kind) {}
 };
 
@@ -63,50 +63,58 @@ using ObjectHandle = std::unique_ptr<PdfObject, ObjectReleaser>;
 // Kinds that hold their value as text: Boolean, Number, Name, Keyword (and
 // String, whose text is a byte string).
 class PdfTextObject : public PdfObject {
-public:
-    PdfTextObject(PdfObjectType kind, std::string value) : PdfObject(kind), text(std::move(value)) {}
+  public:
+    PdfTextObject(PdfObjectType kind, std::string value)
+        : PdfObject(kind), text(std::move(value)) {}
     std::string text;
 };
 
 class PdfBoolean final : public PdfTextObject {
-public:
-    explicit PdfBoolean(std::string value) : PdfTextObject(PdfObjectType::Boolean, std::move(value)) {}
+  public:
+    explicit PdfBoolean(std::string value)
+        : PdfTextObject(PdfObjectType::Boolean, std::move(value)) {}
 };
 
 class PdfNumber final : public PdfTextObject {
-public:
-    explicit PdfNumber(std::string value) : PdfTextObject(PdfObjectType::Number, std::move(value)) {}
+  public:
+    explicit PdfNumber(std::string value)
+        : PdfTextObject(PdfObjectType::Number, std::move(value)) {}
 };
 
 class PdfString final : public PdfTextObject {
-public:
-    explicit PdfString(std::string value) : PdfTextObject(PdfObjectType::String, std::move(value)) {}
+  public:
+    explicit PdfString(std::string value)
+        : PdfTextObject(PdfObjectType::String, std::move(value)) {}
 };
 
 class PdfName final : public PdfTextObject {
-public:
+  public:
     explicit PdfName(std::string value) : PdfTextObject(PdfObjectType::Name, std::move(value)) {}
 };
 
 class PdfKeyword final : public PdfTextObject {
-public:
-    explicit PdfKeyword(std::string value) : PdfTextObject(PdfObjectType::Keyword, std::move(value)) {}
+  public:
+    explicit PdfKeyword(std::string value)
+        : PdfTextObject(PdfObjectType::Keyword, std::move(value)) {}
 };
 
 class PdfNull final : public PdfObject {
-public:
+  public:
     PdfNull() : PdfObject(PdfObjectType::Null) {}
 };
 
 class PdfEndOfData final : public PdfObject {
-public:
+  public:
     PdfEndOfData() : PdfObject(PdfObjectType::EndOfData) {}
 };
 
 class PdfReference final : public PdfObject {
-public:
+  public:
     PdfReference(PdfObjectStore* owner, std::int32_t number, std::int32_t gen)
-        : PdfObject(PdfObjectType::Reference), store(owner), targetNumber(number), targetGeneration(gen) {}
+        : PdfObject(PdfObjectType::Reference),
+          store(owner),
+          targetNumber(number),
+          targetGeneration(gen) {}
 
     PdfObjectStore* store;  // absent for references read without a document
     std::int32_t targetNumber;
@@ -114,7 +122,7 @@ public:
 };
 
 class PdfArray final : public PdfObject {
-public:
+  public:
     PdfArray() : PdfObject(PdfObjectType::Array) {}
 
     std::size_t GetCount() const { return elements.size(); }
@@ -133,7 +141,7 @@ public:
 };
 
 class PdfDictionary final : public PdfObject {
-public:
+  public:
     using Map = std::map<std::string, ObjectHandle, std::less<>>;
     using Position = Map::const_iterator;
 
@@ -160,20 +168,25 @@ public:
 };
 
 class PdfStream final : public PdfObject {
-public:
+  public:
     PdfStream() : PdfObject(PdfObjectType::Stream) {}
 
     std::unique_ptr<PdfDictionary, ObjectReleaser> dictionary;  // may be absent
-    std::string data;  // decrypted and decoded bytes
+    std::string data;                                           // decrypted and decoded bytes
 };
 
 // Kind tests that also accept absent objects.
-inline bool IsKind(const PdfObject* obj, PdfObjectType kind) { return obj && obj->type == kind; }
+inline bool IsKind(const PdfObject* obj, PdfObjectType kind) {
+    return obj && obj->type == kind;
+}
 const PdfArray* AsArray(const PdfObject* obj);
 const PdfDictionary* AsDictionary(const PdfObject* obj);
 const PdfStream* AsStream(const PdfObject* obj);
 // The dictionary of a dictionary, or of a stream; absent otherwise.
 const PdfDictionary* AsDictionaryOrStreamDictionary(const PdfObject* obj);
+// obj as a dictionary, or a shared empty dictionary when obj is absent or of
+// another kind, so that lookups on it answer as for a missing key.
+const PdfDictionary& DictionaryOrEmpty(const PdfObject* obj);
 
 // Text of a Boolean, Number, String, Name or Keyword; references are followed.
 std::string GetStringValue(const PdfObject* obj);
@@ -184,6 +197,10 @@ double GetRealValue(const PdfObject* obj);
 
 // Follows one reference (the target may itself be a reference), or clones.
 ObjectHandle ResolveObject(const PdfObject* obj);
+// As ResolveObject, without copying: a reference gives its shared target, any
+// other object is obj itself. The result lives as long as obj's owner does
+// (shared targets as long as the store).
+const PdfObject* ResolveBorrowed(const PdfObject* obj);
 // An indirect object itself; a deep copy of a direct one; absent for EndOfData.
 ObjectHandle CloneObject(const PdfObject* obj);
 

@@ -1,0 +1,455 @@
+#include "pdf/PdfParser.h"
+
+#include <algorithm>
+#include <span>
+
+#include "decode/ObjectDecryption.h"
+#include "pdf/FilterChain.h"
+#include "pdf/Limits.h"
+#include "pdf/PdfDocument.h"
+#include "pdf/PdfObjectStore.h"
+
+namespace tessary {
+
+namespace {
+
+bool IsWhiteSpace(std::uint8_t c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+}
+
+// Characters that end a token and are left for the next one. Form feed, '%',
+// '{' and '}' are deliberately not among them.
+bool IsTerminator(std::uint8_t c) {
+    switch (c) {
+        case ' ':
+        case '\t':
+        case '\n':
+        case '\r':
+        case '(':
+        case ')':
+        case '<':
+        case '>':
+        case '[':
+        case ']':
+        case '/':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsOctalDigit(std::uint8_t c) {
+    return c >= '0' && c <= '7';
+}
+
+int HexValue(std::uint8_t c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+std::span<std::uint8_t> AsBytes(std::string& data) {
+    return {reinterpret_cast<std::uint8_t*>(data.data()), data.size()};
+}
+
+}  // namespace
+
+void PdfParser::AttachReaders(PdfDocument* owner, ByteReader bytes, BlockReader blocks, void* data,
+                              bool raw) {
+    document = owner;
+    byteReader = bytes;
+    blockReader = blocks;
+    readerData = data;
+    rawStreams = raw;
+    memory = nullptr;
+    memoryLength = 0;
+    position = 0;
+}
+
+void PdfParser::AttachBuffer(PdfDocument* owner, std::string_view data) {
+    document = owner;
+    memory = data.data();
+    memoryLength = static_cast<std::int64_t>(data.size());
+    position = 0;
+}
+
+bool PdfParser::ReadChar(std::uint8_t& out) {
+    if (memory) {
+        if (position < 0 || position >= memoryLength) {
+            return false;
+        }
+        out = static_cast<std::uint8_t>(memory[position++]);
+        return true;
+    }
+    if (!byteReader || !byteReader(out, readerData, position)) {
+        return false;
+    }
+    ++position;
+    return true;
+}
+
+bool PdfParser::ReadBytes(std::string& out, std::int64_t length) {
+    if (length < 0 || position < 0) {
+        return false;
+    }
+    if (memory) {
+        // A block may not end exactly at the end of the buffer: a stream is
+        // always followed by its "endstream".
+        if (length >= memoryLength - position) {
+            return false;
+        }
+        out.assign(memory + position, static_cast<std::size_t>(length));
+    } else if (!blockReader || !blockReader(out, length, readerData, position)) {
+        return false;
+    }
+    position += length;
+    return true;
+}
+
+std::string PdfParser::NextToken() {
+    std::uint8_t c;
+    if (!ReadChar(c)) {
+        return {};
+    }
+    for (;;) {
+        while (IsWhiteSpace(c)) {
+            if (!ReadChar(c)) {
+                return {};
+            }
+        }
+        if (c != '%') {
+            break;
+        }
+        // A comment runs to the end of the line; only a '%' that starts a
+        // token begins one.
+        do {
+            if (!ReadChar(c)) {
+                return {};
+            }
+        } while (c != '\r' && c != '\n');
+        if (!ReadChar(c)) {
+            return {};
+        }
+    }
+
+    std::string token(1, static_cast<char>(c));
+    if (c == '[' || c == '(' || c == ']') {
+        return token;
+    }
+    if (c == '<' || c == '>') {
+        std::uint8_t next;
+        if (ReadChar(next)) {
+            if (next == c) {
+                token.push_back(static_cast<char>(next));
+            } else {
+                StepBack();
+            }
+        }
+        return token;
+    }
+    while (ReadChar(c)) {
+        if (IsTerminator(c)) {
+            StepBack();
+            break;
+        }
+        token.push_back(static_cast<char>(c));
+    }
+    return token;
+}
+
+std::string PdfParser::ReadLiteralString() {
+    enum class State { Normal, Escape, Octal1, Octal2, AfterEscapedCR };
+    std::string out;
+    State state = State::Normal;
+    int depth = 0;
+    int value = 0;
+    std::uint8_t c;
+    while (ReadChar(c)) {
+        if (state == State::Escape) {
+            state = State::Normal;
+            if (IsOctalDigit(c)) {
+                value = c - '0';
+                state = State::Octal1;
+            } else {
+                switch (c) {
+                    case 'n':
+                        out.push_back('\n');
+                        break;
+                    case 'r':
+                        out.push_back('\r');
+                        break;
+                    case 't':
+                        out.push_back('\t');
+                        break;
+                    case 'b':
+                        out.push_back('\b');
+                        break;
+                    case 'f':
+                        out.push_back('\f');
+                        break;
+                    case '\\':
+                        out.push_back('\\');
+                        break;
+                    case '(':
+                        out.push_back('(');
+                        break;
+                    case ')':
+                        out.push_back(')');
+                        break;
+                    case '\r':
+                        state = State::AfterEscapedCR;
+                        break;
+                    default:
+                        break;  // the backslash and this byte are dropped
+                }
+            }
+            continue;
+        }
+        if (state == State::Octal1 || state == State::Octal2) {
+            if (IsOctalDigit(c)) {
+                value = value * 8 + (c - '0');
+                if (state == State::Octal1) {
+                    state = State::Octal2;
+                } else {
+                    out.push_back(static_cast<char>(value & 0xFF));
+                    state = State::Normal;
+                }
+                continue;
+            }
+            out.push_back(static_cast<char>(value & 0xFF));
+            state = State::Normal;
+        } else if (state == State::AfterEscapedCR) {
+            state = State::Normal;
+            if (c == '\n') {
+                continue;
+            }
+        }
+        // Normal
+        if (c == ')') {
+            if (depth == 0) {
+                return out;
+            }
+            --depth;
+            out.push_back(')');
+        } else if (c == '(') {
+            ++depth;
+            out.push_back('(');
+        } else if (c == '\\') {
+            state = State::Escape;
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    return out;
+}
+
+std::string PdfParser::ReadHexString() {
+    std::string out;
+    int high = -1;
+    std::uint8_t c;
+    while (ReadChar(c) && c != '>') {
+        int digit = HexValue(c);
+        if (digit < 0) {
+            continue;
+        }
+        if (high < 0) {
+            high = digit;
+        } else {
+            out.push_back(static_cast<char>(high * 16 + digit));
+            high = -1;
+        }
+    }
+    if (high >= 0) {
+        out.push_back(static_cast<char>(high * 16));
+    }
+    return out;
+}
+
+void PdfParser::SkipLineEnd() {
+    std::uint8_t c;
+    while (ReadChar(c)) {
+        if (c == '\n') {
+            return;
+        }
+        if (c == '\r') {
+            if (ReadChar(c) && c != '\n') {
+                StepBack();
+            }
+            return;
+        }
+    }
+}
+
+bool PdfParser::IsNumberToken(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    });
+}
+
+ObjectHandle PdfParser::ReadObject(std::int32_t objectNumber, std::int32_t generation) {
+    return ReadObjectAt(objectNumber, generation, 0);
+}
+
+ObjectHandle PdfParser::ReadObjectAt(std::int32_t objectNumber, std::int32_t generation,
+                                     int depth) {
+    std::string token = NextToken();
+    if (token.empty()) {
+        return MakeObject<PdfEndOfData>();
+    }
+    if (token == "true" || token == "false") {
+        return MakeObject<PdfBoolean>(std::move(token));
+    }
+    if (token == "null") {
+        return MakeObject<PdfNull>();
+    }
+    if (token == "(" || token == "<") {
+        std::string text = token == "(" ? ReadLiteralString() : ReadHexString();
+        if (keyLength != 0) {
+            DecryptString(objectNumber, generation, text);
+        }
+        return MakeObject<PdfString>(std::move(text));
+    }
+    if (token == "[" || token == "<<") {
+        if (depth >= kMaxNestingDepth) {
+            return nullptr;
+        }
+        return token == "[" ? ReadArray(objectNumber, generation, depth + 1)
+                            : ReadDictionaryOrStream(objectNumber, generation, depth + 1);
+    }
+    if (token[0] == '/') {
+        return MakeObject<PdfName>(std::move(token));
+    }
+    if (IsNumberToken(token)) {
+        std::int64_t afterFirst = position;
+        std::string second = NextToken();
+        if (IsNumberToken(second) && NextToken() == "R") {
+            PdfObjectStore* store = document ? document->GetStore() : nullptr;
+            return MakeObject<PdfReference>(store, ParseInteger(token), ParseInteger(second));
+        }
+        position = afterFirst;
+        return MakeObject<PdfNumber>(std::move(token));
+    }
+    return MakeObject<PdfKeyword>(std::move(token));
+}
+
+ObjectHandle PdfParser::ReadArray(std::int32_t objectNumber, std::int32_t generation, int depth) {
+    auto array = std::make_unique<PdfArray>();
+    for (;;) {
+        ObjectHandle element = ReadObjectAt(objectNumber, generation, depth);
+        if (!element || element->type == PdfObjectType::EndOfData) {
+            return nullptr;
+        }
+        if (element->type == PdfObjectType::Keyword) {
+            if (static_cast<const PdfKeyword*>(element.get())->text == "]") {
+                return ObjectHandle(array.release());
+            }
+            return nullptr;
+        }
+        array->Append(std::move(element));
+    }
+}
+
+ObjectHandle PdfParser::ReadDictionaryOrStream(std::int32_t objectNumber, std::int32_t generation,
+                                               int depth) {
+    std::unique_ptr<PdfDictionary, ObjectReleaser> dictionary(new PdfDictionary);
+    for (;;) {
+        std::string name = NextToken();
+        if (name.empty()) {
+            return nullptr;
+        }
+        if (name == ">>") {
+            break;
+        }
+        if (name[0] != '/') {
+            return nullptr;
+        }
+        ObjectHandle value = ReadObjectAt(objectNumber, generation, depth);
+        if (!value) {
+            return nullptr;
+        }
+        dictionary->SetValue(name, std::move(value));
+    }
+
+    std::int64_t afterDictionary = position;
+    if (NextToken() != "stream") {
+        position = afterDictionary;
+        return ObjectHandle(dictionary.release());
+    }
+    return ReadStreamBody(std::move(dictionary), objectNumber, generation);
+}
+
+ObjectHandle PdfParser::ReadStreamBody(std::unique_ptr<PdfDictionary, ObjectReleaser> dictionary,
+                                       std::int32_t objectNumber, std::int32_t generation) {
+    // Stream data only comes from the file: a memory buffer (content stream,
+    // CMap) has no document to decode it for.
+    if (!document) {
+        return nullptr;
+    }
+    // The /Length may be an indirect object: loading it re-enters this parser,
+    // and the document puts the position back afterwards.
+    std::int32_t length = dictionary->GetValueInteger("/Length");
+    if (length < 0) {
+        return nullptr;
+    }
+    SkipLineEnd();
+    auto stream = std::make_unique<PdfStream>();
+    if (!ReadBytes(stream->data, length)) {
+        return nullptr;
+    }
+    if (NextToken() != "endstream") {
+        return nullptr;
+    }
+    if (keyLength != 0) {
+        DecryptBytes(objectNumber, generation, stream->data);
+    }
+    if (!rawStreams && !ApplyFilters(document, *stream, *dictionary)) {
+        return nullptr;
+    }
+    dictionary->SetValue("/Length", MakeObject<PdfNumber>(std::to_string(stream->data.size())));
+    stream->dictionary = std::move(dictionary);
+    return ObjectHandle(stream.release());
+}
+
+std::int32_t PdfParser::ReadInteger() {
+    ObjectHandle obj = ReadObject(0, 0);
+    return GetIntegerValue(obj.get());
+}
+
+PdfObjectType PdfParser::ReadTypedToken(std::string& text) {
+    ObjectHandle obj = ReadObject(0, 0);
+    if (!obj) {
+        return PdfObjectType::EndOfData;
+    }
+    text = GetStringValue(obj.get());
+    return obj->type;
+}
+
+std::string PdfParser::ReadKeyword() {
+    ObjectHandle obj = ReadObject(0, 0);
+    if (IsKind(obj.get(), PdfObjectType::Keyword)) {
+        return static_cast<const PdfKeyword*>(obj.get())->text;
+    }
+    return {};
+}
+
+void PdfParser::SetKey(const std::uint8_t* newKey, std::size_t length) {
+    keyLength = std::min(length, key.size());
+    std::copy_n(newKey, keyLength, key.begin());
+}
+
+void PdfParser::DecryptBytes(std::int32_t objectNumber, std::int32_t generation,
+                             std::string& data) const {
+    DecryptObjectData({key.data(), keyLength}, objectNumber, generation, AsBytes(data));
+}
+
+void PdfParser::DecryptString(std::int32_t objectNumber, std::int32_t generation,
+                              std::string& text) const {
+    // Every decrypted byte is kept, zero bytes included.
+    DecryptObjectData({key.data(), keyLength}, objectNumber, generation, AsBytes(text));
+}
+
+}  // namespace tessary
