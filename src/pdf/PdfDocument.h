@@ -62,7 +62,7 @@ class PdfDocument {
     bool OpenEncrypted();
 
     struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
+        void operator()(std::FILE* handle) const { std::fclose(handle); }
     };
 
     static constexpr std::size_t kWindowSize = 512;
