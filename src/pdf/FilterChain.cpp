@@ -1,9 +1,92 @@
 #include "pdf/FilterChain.h"
 
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "decode/Ascii85Decode.h"
+#include "decode/FlateDecode.h"
+#include "decode/LzwDecoder.h"
+#include "pdf/PdfDocument.h"
+#include "pdf/PdfObject.h"
+
 namespace tessary {
 
-// Placeholder until the decoders land: stream bytes stay as read.
-bool ApplyFilters(PdfDocument*, PdfStream&, const PdfDictionary&) {
+namespace {
+
+// Names of the unsupported filters reported so far in this run, one after
+// the other. A name found anywhere in it (a substring included) is not
+// reported again, for any document.
+struct ReportedFilters {
+    std::mutex mutex;
+    std::string names;
+};
+
+ReportedFilters& Reported() {
+    static ReportedFilters reported;
+    return reported;
+}
+
+void ReportUnsupported(PdfDocument* document, const std::string& name) {
+    {
+        ReportedFilters& reported = Reported();
+        std::lock_guard lock(reported.mutex);
+        if (reported.names.find(name) != std::string::npos) {
+            return;
+        }
+        reported.names += name;
+    }
+    if (document) {
+        std::string message = "Unsupported decoder: " + name + ", please contact Korvane Software.";
+        document->Notify(kShowMessage, message);
+    }
+}
+
+// Flate and LZW refuse streams whose dictionary asks for a predictor; their
+// predicted bytes would read as garbage.
+bool HasPredictor(const PdfDictionary& streamDict) {
+    return ParseInteger(streamDict.GetValueString("/Predictor")) > 1;
+}
+
+std::vector<std::string> FilterNames(const PdfDictionary& streamDict) {
+    std::vector<std::string> names;
+    ObjectHandle filter = streamDict.GetValue("/Filter");
+    if (const PdfArray* array = AsArray(filter.get())) {
+        for (std::size_t i = 0; i < array->GetCount(); ++i) {
+            std::string name = array->GetElementString(i);
+            if (!name.empty()) {
+                names.push_back(std::move(name));
+            }
+        }
+    } else if (std::string name = GetStringValue(filter.get()); !name.empty()) {
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+}  // namespace
+
+bool ApplyFilters(PdfDocument* document, PdfStream& stream, const PdfDictionary& streamDict) {
+    for (const std::string& name : FilterNames(streamDict)) {
+        if (name == "/FlateDecode") {
+            if (HasPredictor(streamDict)) {
+                return false;
+            }
+            // A stream that doesn't inflate, or that would pass the size
+            // limit, reads as empty rather than failing.
+            stream.data = FlateDecode(stream.data);
+        } else if (name == "/LZWDecode") {
+            if (HasPredictor(streamDict)) {
+                return false;
+            }
+            stream.data = LzwDecode(stream.data);
+        } else if (name == "/ASCII85Decode") {
+            stream.data = Ascii85Decode(stream.data);
+        } else {
+            ReportUnsupported(document, name);
+            return false;
+        }
+    }
     return true;
 }
 
