@@ -1,0 +1,83 @@
+// The show-text operators: every character of a shown string becomes one text
+// item at its place on the page, and the text position advances past it.
+#include <cstdint>
+
+#include "fonts/PdfFont.h"
+#include "fonts/TextConversion.h"
+#include "pdf/PdfObject.h"
+#include "text/PageTextExtractor.h"
+
+namespace tessary {
+
+namespace {
+
+// A fill colour whose components add up to more than this counts as white:
+// text drawn in it is not output.
+constexpr double kWhiteColourSum = 2.85;
+
+}  // namespace
+
+void PageTextExtractor::HandleShowText(std::string_view op) {
+    if (op == "Tj") {
+        ShowString(GetOperandString(0));
+    } else if (op == "TJ") {
+        // Strings are shown, numbers move the position back by thousandths of
+        // the font size. An operand that isn't an array does nothing.
+        const PdfArray* elements = AsArray(GetOperand(0));
+        if (!elements) {
+            return;
+        }
+        for (std::size_t i = 0; i < elements->GetCount(); ++i) {
+            ObjectHandle element = elements->GetElement(i);
+            if (IsKind(element.get(), PdfObjectType::String)) {
+                ShowString(static_cast<const PdfString*>(element.get())->text);
+            } else {
+                state.textX -= GetRealValue(element.get()) * state.fontSize * 0.001;
+            }
+        }
+    } else if (op == "'") {
+        MoveToNextLine();
+        ShowString(GetOperandString(0));
+    } else if (op == "\"") {
+        state.wordSpacing = GetOperandNumber(2);
+        state.charSpacing = GetOperandNumber(1);
+        MoveToNextLine();
+        ShowString(GetOperandString(0));
+    }
+}
+
+void PageTextExtractor::ShowString(std::string_view bytes) {
+    const PdfFont* font = state.currentFont;
+    if (!font) {
+        return;
+    }
+    const double scale = state.fontSize * 0.001;
+    const double a = state.textMatrix[0];
+    const double ascent = font->ascent * scale * a;
+    const double descent = font->descent * scale * a;
+    const double spaceWidth = font->spaceWidth * scale * a;
+    const bool white =
+        state.fillColour[0] + state.fillColour[1] + state.fillColour[2] > kWhiteColourSum;
+
+    double x = state.textX;
+    TextLine* line = nullptr;
+    font->ForEachCode(bytes, [&](std::uint32_t code) {
+        const std::uint16_t unicode = font->GetUnicode(code);
+        const double width = font->GetCharWidth(code, unicode);
+        const double x0 = x;
+        const double x1 = x + width * scale;
+        std::string text = white ? std::string(" ") : ConvertToText(unicode, codePage, "?");
+        double spacing = state.charSpacing;
+        if (unicode == 0x20) {
+            spacing += state.wordSpacing;
+        }
+        const Point end = TransformPoint(x1, state.textY);
+        const Point start = TransformPoint(x0, state.textY);
+        line = lines.AddItem(line, start.y, start.x, end.x, start.y + ascent, start.y - descent,
+                             spaceWidth, text);
+        x = x1 + spacing;
+    });
+    state.textX = x;
+}
+
+}  // namespace tessary
