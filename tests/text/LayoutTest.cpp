@@ -216,9 +216,9 @@ TEST(LayoutTest, IntersectSpans) {
 }
 
 TEST(LayoutTest, CanJoinNeedsVerticalOverlapAndNoCollision) {
-    auto lineWith = [](double baseline, double x0, double x1, double height) {
+    auto lineWith = [](double baseline, double x0, double x1, double height, double sw = 2) {
         TextLine line(baseline);
-        line.InsertItem(x0, x1, baseline + height * 0.8, baseline - height * 0.2, 2, "w");
+        line.InsertItem(x0, x1, baseline + height * 0.8, baseline - height * 0.2, sw, "w");
         return line;
     };
     TextLine above = lineWith(100, 0, 50, 10);  // 98 to 108
@@ -234,6 +234,12 @@ TEST(LayoutTest, CanJoinNeedsVerticalOverlapAndNoCollision) {
     // An overlap shorter than half of both space widths is no collision.
     EXPECT_TRUE(lineWith(95, 49.5, 90, 10).CanJoin(above));
     EXPECT_FALSE(lineWith(95, 49, 90, 10).CanJoin(above));
+    // Without a space width any sliver of overlap collides; touching doesn't.
+    TextLine bare = lineWith(100, 0, 50, 10, 0);
+    EXPECT_FALSE(lineWith(95, 50 - 1e-9, 90, 10, 0).CanJoin(bare));
+    EXPECT_FALSE(lineWith(95, -40, 1e-9, 10, 0).CanJoin(bare));
+    EXPECT_TRUE(lineWith(95, 50, 90, 10, 0).CanJoin(bare));
+    EXPECT_TRUE(lineWith(95, -40, 0, 10, 0).CanJoin(bare));
 }
 
 Lines TwoLinesApart(double distance) {
