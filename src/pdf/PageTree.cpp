@@ -81,6 +81,44 @@ const PdfObject* PageTreeIndex::Find(const PdfObject* node, std::int64_t index, 
     return found;
 }
 
+std::int64_t PageTreeIndex::GetIndexLimit(const PdfObject* root) {
+    std::vector<const PdfObject*> path;
+    return Limit(root, 0, path);
+}
+
+// A page kid k can only answer the index that reaches it as 0, that is its
+// start S; a subtree only indexes below S + its count, and of those only the
+// ones its own limit allows. Where the walk would end without a page (a cycle,
+// the depth limit) the subtree's count is taken instead, which keeps the limit
+// an upper bound on every path.
+std::int64_t PageTreeIndex::Limit(const PdfObject* node, int depth,
+                                  std::vector<const PdfObject*>& path) {
+    if (auto known = limits.find(node); known != limits.end()) {
+        return known->second;
+    }
+    NodeTable& table = GetTable(node);
+    while (Extend(table)) {
+    }
+    path.push_back(node);
+    std::int64_t limit = 0;
+    for (const Segment& kid : table.segments) {
+        const std::int64_t start = kid.end - kid.size;
+        std::int64_t reach = 1;
+        if (!kid.isPage) {
+            if (kid.size <= 0) {
+                continue;
+            }
+            const bool cut = depth + 1 > kMaxPageTreeDepth ||
+                             std::find(path.begin(), path.end(), kid.kid) != path.end();
+            reach = cut ? kid.size : std::min(kid.size, Limit(kid.kid, depth + 1, path));
+        }
+        limit = std::max(limit, start + reach);
+    }
+    path.pop_back();
+    limits.emplace(node, limit);
+    return limit;
+}
+
 // The walk as the tree defines it, kid by kid, for nodes whose negative counts
 // (or a negative index) make the ranges overlap.
 const PdfObject* PageTreeIndex::ScanInOrder(NodeTable& table, std::int64_t index, int depth,

@@ -20,6 +20,11 @@ class PageTreeIndex {
     // by one).
     ObjectHandle FindPage(const PdfObject* root, std::int64_t index);
 
+    // An index from which on FindPage(root, index) finds no page, so that a
+    // caller counting up to a /Count far beyond the pages the tree holds can
+    // stop early. It may be larger than the first such index, never smaller.
+    std::int64_t GetIndexLimit(const PdfObject* root);
+
   private:
     // One kid of a node: a page, which takes one index, or a subtree, which
     // takes /Count indexes (a count below 0 gives indexes back).
@@ -42,7 +47,10 @@ class PageTreeIndex {
     const PdfObject* ScanInOrder(NodeTable& table, std::int64_t index, int depth,
                                  std::vector<const PdfObject*>& path);
 
+    std::int64_t Limit(const PdfObject* node, int depth, std::vector<const PdfObject*>& path);
+
     std::unordered_map<const PdfObject*, NodeTable> tables;
+    std::unordered_map<const PdfObject*, std::int64_t> limits;
 };
 
 }  // namespace tessary

@@ -53,7 +53,7 @@ ObjectHandle PdfObjectStore::GetCatalog() {
     return trailer->GetValue("/Root");
 }
 
-ObjectHandle PdfObjectStore::GetPage(std::int32_t index) {
+const PdfObject* PdfObjectStore::GetPageTreeRoot() {
     if (!trailer) {
         return nullptr;
     }
@@ -62,13 +62,20 @@ ObjectHandle PdfObjectStore::GetPage(std::int32_t index) {
     // store (shared objects, or values inside the trailer or the catalog).
     const PdfObject* catalog = ResolveBorrowed(trailer->PeekValue("/Root"));
     const PdfObject* root = ResolveBorrowed(DictionaryOrEmpty(catalog).PeekValue("/Pages"));
-    if (!root) {
-        return nullptr;
-    }
-    if (!pageTree) {
+    if (root && !pageTree) {
         pageTree = std::make_unique<PageTreeIndex>();
     }
-    return pageTree->FindPage(root, index);
+    return root;
+}
+
+ObjectHandle PdfObjectStore::GetPage(std::int32_t index) {
+    const PdfObject* root = GetPageTreeRoot();
+    return root ? pageTree->FindPage(root, index) : nullptr;
+}
+
+std::int64_t PdfObjectStore::GetPageIndexLimit() {
+    const PdfObject* root = GetPageTreeRoot();
+    return root ? pageTree->GetIndexLimit(root) : 0;
 }
 
 }  // namespace tessary

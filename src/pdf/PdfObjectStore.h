@@ -37,6 +37,8 @@ class PdfObjectStore {
     ObjectHandle GetCatalog();
     // The page with that zero-based index, or absent.
     ObjectHandle GetPage(std::int32_t index);
+    // An index from which on GetPage finds no page (0 without a page tree).
+    std::int64_t GetPageIndexLimit();
 
     // The cached font of a font dictionary, loaded on first request; absent for
     // an absent dictionary. Owned by the store. (Defined with the font code.)
@@ -52,6 +54,7 @@ class PdfObjectStore {
     FontCacheHandle fontCache{nullptr, nullptr};
 
   private:
+    const PdfObject* GetPageTreeRoot();
     static std::uint64_t CacheKey(std::int32_t objectNumber, std::int32_t generation) {
         return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(objectNumber)) << 32) |
                static_cast<std::uint32_t>(generation);

@@ -140,6 +140,24 @@ TEST_F(PageTreeTest, LargeFlatTreeInOrder) {
         ASSERT_EQ(page->objectNumber, 3 + k);
     }
     EXPECT_EQ(NameOf(pages), "-");
+    EXPECT_EQ(document->GetStore()->GetPageIndexLimit(), pages);
+}
+
+TEST_F(PageTreeTest, IndexLimitEndsCountsBeyondThePages) {
+    // One page under nodes that claim far more.
+    Open({"<< /Type /Catalog /Pages 2 0 R >>",
+          "<< /Type /Pages /Kids [3 0 R 5 0 R] /Count 2147483647 >>",
+          "<< /Type /Pages /Kids [4 0 R] /Count 1000000 >>", "<< /Type /Page /Name /a >>",
+          "<< /Type /Page /Name /b >>"});
+    EXPECT_EQ(NameOf(0), "/a");
+    EXPECT_EQ(NameOf(1000000), "/b");
+    EXPECT_EQ(document->GetStore()->GetPageIndexLimit(), 1000001);
+    // A subtree that lists itself is counted at its claimed size.
+    Open({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [2 0 R 3 0 R] /Count 9 >>",
+          "<< /Type /Page >>"});
+    EXPECT_EQ(document->GetStore()->GetPageIndexLimit(), 10);
+    Open({"<< /Type /Catalog >>"});
+    EXPECT_EQ(document->GetStore()->GetPageIndexLimit(), 0);
 }
 
 // Random trees with wrong, zero and negative counts, leaves without /Type and
@@ -170,7 +188,9 @@ TEST_F(PageTreeTest, AgreesWithTheKidByKidWalk) {
         PdfObjectStore& store = Open(objects);
         ObjectHandle catalog = store.GetCatalog();
         ObjectHandle root = DictionaryOrEmpty(catalog.get()).GetValue("/Pages");
+        const std::int64_t limit = store.GetPageIndexLimit();
         for (std::int32_t i = -3; i < 40; ++i) {
+            if (i >= limit) EXPECT_EQ(store.GetPage(i), nullptr) << "round " << round << " index " << i;
             std::int64_t remaining = i;
             std::vector<const PdfObject*> path;
             ObjectHandle expected = ReferenceFindPage(root.get(), remaining, 0, path);

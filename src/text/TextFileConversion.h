@@ -1,0 +1,122 @@
+// Whole-file conversion: every page of a PDF file into one text file, a header
+// line per page, CR LF line ends and an empty line after each page. Both the
+// application's Convert command and the command-line converter run it; they
+// only differ in how they ask for files and show the outcome.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pdf/PdfDocument.h"
+#include "platform/CodePage.h"
+
+namespace tessary {
+
+inline constexpr std::int32_t kDefaultLineWidth = 78;
+
+// The text file beside a PDF file: the path up to its last "." (searched in
+// the whole path, folder names included) followed by ".txt", or the path
+// followed by ".txt" when it has no ".".
+std::string TextFileNameFor(const std::string& path);
+
+// The header line of a page (one-based number), with its CR LF and the empty
+// line after it.
+std::string PageHeader(std::int32_t pageNumber);
+// A page as the text file holds it: header, each line and CR LF, one more CR LF.
+std::string FormatPage(std::int32_t pageNumber, const std::vector<std::string>& lines);
+
+enum class ConversionStatus {
+    Converted,
+    OpenFailed,       // "Could not parse the PDF file."
+    NoCatalog,        // "Could not find catalog."
+    NoPages,          // "Could not find pages."
+    OutputIsInput,    // the text file would replace the PDF file itself
+    CreateFailed,     // "Could not open the file for writting."
+    WriteFailed,      // "Could not write the file."
+};
+
+struct ConversionResult {
+    ConversionStatus status = ConversionStatus::OpenFailed;
+    std::int32_t pageCount = 0;  // the page tree's /Count, as written in the file
+    std::int32_t pagesWritten = 0;
+    std::string outputPath;
+};
+
+// Where converted text goes.
+class TextOutput {
+public:
+    virtual ~TextOutput() = default;
+    // Called once, after the document, its catalog and its page tree were
+    // found: nothing is created before.
+    virtual bool Open() = 0;
+    virtual bool Write(std::string_view bytes) = 0;
+    // true when everything written reached its destination.
+    virtual bool Close() = 0;
+    // Called instead of Close when the conversion fails after Open: removes
+    // what was written.
+    virtual void Discard() = 0;
+};
+
+// A file created (or truncated) in binary mode.
+class FileTextOutput final : public TextOutput {
+public:
+    explicit FileTextOutput(std::string path) : path(std::move(path)) {}
+    ~FileTextOutput() override;
+    bool Open() override;
+    bool Write(std::string_view bytes) override;
+    bool Close() override;
+    void Discard() override;
+
+private:
+    std::string path;
+    std::FILE* file = nullptr;
+    bool failed = false;
+};
+
+// An open stream such as standard output, which is flushed but not closed.
+class StreamTextOutput final : public TextOutput {
+public:
+    explicit StreamTextOutput(std::FILE* stream) : stream(stream) {}
+    bool Open() override { return true; }
+    bool Write(std::string_view bytes) override;
+    bool Close() override;
+    void Discard() override {}
+
+private:
+    std::FILE* stream;
+    bool failed = false;
+};
+
+struct ConversionOptions {
+    std::int32_t width = kDefaultLineWidth;
+    // One-based page range; pages outside it are not written.
+    std::int32_t firstPage = 1;
+    std::int32_t lastPage = std::numeric_limits<std::int32_t>::max();
+    CodePage codePage;  // the output code page
+    // Called before each page index is looked at: (index + 1, /Count).
+    std::function<void(std::int32_t, std::int32_t)> progress;
+};
+
+// Converts the PDF file at inputPath into output. The callback answers the
+// document's messages and password requests. A failure after the output was
+// opened discards it, so no partial text is left behind.
+ConversionResult ConvertPdfToText(const std::string& inputPath, TextOutput& output,
+                                  const ConversionOptions& options, DocumentCallback callback,
+                                  void* userData);
+
+// The same, into the file at outputPath; refused (OutputIsInput) when that
+// file is the input file itself.
+ConversionResult ConvertPdfFileToText(const std::string& inputPath, const std::string& outputPath,
+                                      const ConversionOptions& options, DocumentCallback callback,
+                                      void* userData);
+
+// What the user is told: "%d pages converted successfully into file %s" for
+// a conversion, the failure's message otherwise.
+std::string ConversionMessage(const ConversionResult& result);
+
+}  // namespace tessary
