@@ -217,13 +217,16 @@ void ExpectSameLayout(const Page& page, int width, int secondWidth) {
 
 TEST(LayoutDifferentialTest, GeneratedPagesMatchTheReference) {
     const int widths[] = {0, 1, 40, 78, 200, -7, kMaxLineWidth + 5};
-    for (std::uint64_t seed = 1; seed <= 1500; ++seed) {
+    const std::size_t count = std::size(widths);
+    for (std::uint64_t seed = 1; seed <= 1000; ++seed) {
         PageGenerator generator(seed);
         Page page = generator.Generate();
-        for (std::size_t w = 0; w < std::size(widths); ++w) {
+        // Three of the widths per page, a different three each time.
+        for (std::size_t k = 0; k < 3; ++k) {
             SCOPED_TRACE("seed " + std::to_string(seed));
-            ExpectSameLayout(page, widths[w], widths[(w + 3) % std::size(widths)]);
-            if (HasFatalFailure() || HasFailure()) {
+            std::size_t w = (seed + 2 * k) % count;
+            ExpectSameLayout(page, widths[w], widths[(w + 3) % count]);
+            if (HasFailure()) {
                 return;
             }
         }

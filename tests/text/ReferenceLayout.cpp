@@ -135,9 +135,7 @@ std::string Line::RenderLine(double minX, double range, int width) {
         if (!(col > last)) {
             col = last + 1;
         }
-        while (static_cast<long long>(s.size()) < col) {
-            s += ' ';
-        }
+        s.append(static_cast<std::size_t>(col) - s.size(), ' ');
         while (!item.text.empty()) {
             char c = item.text.back();
             if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r') {
