@@ -19,6 +19,10 @@ constexpr std::size_t kMaxZlibStep = std::size_t{1} << 30;
 constexpr std::size_t kFirstBlockExpansion = 8;
 constexpr std::size_t kMinFirstBlock = 16 * 1024;
 constexpr std::size_t kMaxFirstBlock = 1024 * 1024;
+// The room reserved for a larger output: the expansion seen so far, applied
+// to the whole input, with a margin.
+constexpr double kEstimateMargin = 1.0625;
+constexpr double kEstimateSlack = 65536.0;
 // Larger outputs are extended by an eighth of their size at a time, within
 // these bounds: the result string is zero-filled only a little ahead of the
 // data that overwrites it.
@@ -112,8 +116,11 @@ std::string FlateDecode(std::string_view input, std::size_t limit) {
     const std::size_t capacity =
         limit == std::numeric_limits<std::size_t>::max() ? limit : limit + 1;
 
-    const std::size_t firstSize = std::min(
-        {capacity, kMaxFirstBlock, std::max(kMinFirstBlock, input.size() * kFirstBlockExpansion)});
+    const std::size_t firstGuess = input.size() > kMaxFirstBlock / kFirstBlockExpansion
+                                       ? kMaxFirstBlock
+                                       : input.size() * kFirstBlockExpansion;
+    const std::size_t firstSize =
+        std::min({capacity, kMaxFirstBlock, std::max(kMinFirstBlock, firstGuess)});
     auto first = std::make_unique_for_overwrite<char[]>(firstSize);
     std::size_t produced = 0;
     InflateStatus status = inflater.Inflate(first.get(), firstSize, produced);
@@ -128,13 +135,17 @@ std::string FlateDecode(std::string_view input, std::size_t limit) {
     const double expansion =
         static_cast<double>(produced) /
         static_cast<double>(std::max<std::size_t>(1, inflater.InputConsumed()));
-    const double estimate = expansion * static_cast<double>(input.size()) * 1.0625 + 65536.0;
-    const std::size_t reserve = estimate >= static_cast<double>(capacity)
-                                    ? capacity
+    const double estimate =
+        expansion * static_cast<double>(input.size()) * kEstimateMargin + kEstimateSlack;
+    // Never more than the limit allows (nor, with a larger limit, more than the
+    // default one at once).
+    const std::size_t maxReserve = std::min(capacity, kMaxDecodedStreamSize + 1);
+    const std::size_t reserve = estimate >= static_cast<double>(maxReserve)
+                                    ? maxReserve
                                     : std::max(2 * produced, static_cast<std::size_t>(estimate));
 
     std::string output;
-    output.reserve(std::min({reserve, capacity, kMaxDecodedStreamSize}));
+    output.reserve(std::min(reserve, maxReserve));
     output.assign(first.get(), produced);
     first.reset();
     while (status == InflateStatus::kOutputFull) {
