@@ -100,11 +100,10 @@ std::string LzwDecoder::Decode(std::string_view input, std::size_t limit) {
             Emit(code);
             AddEntry(previous, FirstByte(code));
         } else {
-            // The code being defined right now (or a bad one beyond it): the
-            // previous string followed by its own first byte. The table cannot
-            // be full here, since 12-bit codes never reach past its end.
-            // A code beyond it continues as the code just defined, whose
-            // string is the one output.
+            // The code being defined by this very step, or a bad one beyond
+            // it: the previous string followed by its own first byte, which is
+            // the entry added now (the table cannot be full here, as 12-bit
+            // codes never reach past its end). Decoding goes on from that entry.
             AddEntry(previous, FirstByte(previous));
             previous = static_cast<std::uint16_t>(kFirstTableCode + tableSize_ - 1);
             Emit(previous);

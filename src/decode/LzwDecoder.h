@@ -25,7 +25,7 @@ class LzwDecoder {
     // the output reaches `limit` bytes, where it is cut.
     std::string Decode(std::string_view input, std::size_t limit = kMaxDecodedStreamSize);
 
-    // True when the last Decode stopped because its output reached the limit.
+    // True when the last Decode cut its output at the limit.
     bool LimitReached() const { return limitReached_; }
 
   private:

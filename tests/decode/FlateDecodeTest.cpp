@@ -56,15 +56,26 @@ std::string TextOfLength(std::size_t length) {
     return text;
 }
 
-TEST(FlateDecodeTest, RoundTripsStreamsOfAnySize) {
-    std::string binary;
-    for (int i = 0; i < 3000; ++i) {
-        binary.push_back(static_cast<char>(i * 7919 % 256));
+std::string Noise(std::size_t length) {
+    std::string noise;
+    unsigned seed = 99;
+    while (noise.size() < length) {
+        seed = seed * 1103515245 + 12345;
+        noise.push_back(static_cast<char>(seed >> 23));
     }
+    return noise;
+}
+
+TEST(FlateDecodeTest, RoundTripsStreamsOfAnySize) {
+    const std::string binary = Noise(3000);
     // 700000 bytes exceed the first output block many times over and the
     // 500000 bytes that a fixed buffer would have held.
-    for (const std::string& data : {std::string(), std::string("x"), binary, TextOfLength(700000),
-                                    std::string(5000000, '\0')}) {
+    for (const std::string& data :
+         {std::string(), std::string("x"), binary, TextOfLength(700000), std::string(5000000, '\0'),
+          // Output that expands far more, or far less, after its
+          // first megabytes than before.
+          Noise(1500000) + std::string(8000000, '\0'),
+          std::string(4000000, '\0') + Noise(300000)}) {
         EXPECT_EQ(FlateDecode(Compress(data)), data) << "size " << data.size();
     }
     EXPECT_EQ(FlateDecode(Compress("content") + "trailing garbage"), "content");

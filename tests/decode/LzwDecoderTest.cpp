@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -125,11 +127,21 @@ TEST(LzwDecoderTest, CodeRunningPastTheInputReadsZeroBits) {
 TEST(LzwDecoderTest, CodeWidthGrowsAndTableStaysBounded) {
     // Sizes that take the table past 253, 765 and 1789 entries, and past its
     // 4093-entry limit: the encoder either clears or lets the table fill up.
-    for (std::size_t length : {500, 3000, 12000, 60000, 400000}) {
+    for (std::size_t length : {500, 3000, 12000, 60000}) {
         const std::string text = PseudoText(length);
         EXPECT_EQ(LzwDecode(LzwEncode(text, true)), text) << length;
         EXPECT_EQ(LzwDecode(LzwEncode(text, false)), text) << length;
     }
+}
+
+TEST(LzwDecoderTest, DecodesAnotherEncodersOutput) {
+    // PseudoText(30000) encoded by Ghostscript's PostScript LZWEncode filter,
+    // which clears its table several times on the way.
+    std::ifstream file(TESSARY_DECODE_TEST_DATA "/pseudo-text-30000.lzw", std::ios::binary);
+    std::stringstream encoded;
+    encoded << file.rdbuf();
+    ASSERT_FALSE(encoded.str().empty());
+    EXPECT_EQ(LzwDecode(encoded.str()), PseudoText(30000));
 }
 
 TEST(LzwDecoderTest, OutputStopsAtTheLimit) {
