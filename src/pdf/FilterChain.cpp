@@ -72,14 +72,19 @@ bool ApplyFilters(PdfDocument* document, PdfStream& stream, const PdfDictionary&
             if (HasPredictor(streamDict)) {
                 return false;
             }
-            // A stream that doesn't inflate, or that would pass the size
-            // limit, reads as empty rather than failing.
+            // A stream that yields nothing, or that would pass the size
+            // limit, reads as empty rather than failing; a damaged one keeps
+            // what inflated before the damage.
             stream.data = FlateDecode(stream.data);
         } else if (name == "/LZWDecode") {
             if (HasPredictor(streamDict)) {
                 return false;
             }
-            stream.data = LzwDecode(stream.data);
+            LzwDecoder decoder;
+            stream.data = decoder.Decode(stream.data);
+            if (decoder.LimitReached()) {
+                stream.data.clear();  // past the size limit: empty, as for Flate
+            }
         } else if (name == "/ASCII85Decode") {
             stream.data = Ascii85Decode(stream.data);
         } else {
