@@ -14,7 +14,7 @@
 namespace tessary {
 
 class ContentInterpreter {
-public:
+  public:
     ContentInterpreter() = default;
     ContentInterpreter(const ContentInterpreter&) = delete;
     ContentInterpreter& operator=(const ContentInterpreter&) = delete;
@@ -34,11 +34,11 @@ public:
     // again: only this many are kept, whatever the length of the content.
     static constexpr std::size_t kKeptOperands = 8;
 
-protected:
+  protected:
     ~ContentInterpreter() = default;
     virtual void DispatchOperator(std::string_view op) = 0;
 
-private:
+  private:
     std::deque<ObjectHandle> operands;  // oldest first
     PdfParser parser;
 };

@@ -117,9 +117,12 @@ void PageTextExtractor::HandleTextPosition(std::string_view op) {
 }
 
 int PageTextExtractor::LookUpColourSpace(const std::string& name) const {
-    if (name == "/DeviceRGB") return 1;
-    if (name == "/DeviceGray") return 2;
-    if (name == "/DeviceCMYK") return 3;
+    if (name == "/DeviceRGB")
+        return 1;
+    if (name == "/DeviceGray")
+        return 2;
+    if (name == "/DeviceCMYK")
+        return 3;
     if (!resources) {
         return 0;
     }
@@ -128,9 +131,12 @@ int PageTextExtractor::LookUpColourSpace(const std::string& name) const {
     // Only an array names a family; any other kind of entry leaves "other".
     const PdfArray* space = AsArray(entry.get());
     const std::string family = space ? space->GetElementString(0) : std::string();
-    if (family == "/DeviceRGB" || family == "/CalRGB") return 1;
-    if (family == "/DeviceGray" || family == "/CalGray") return 2;
-    if (family == "/DeviceCMYK" || family == "/CalCMYK") return 3;
+    if (family == "/DeviceRGB" || family == "/CalRGB")
+        return 1;
+    if (family == "/DeviceGray" || family == "/CalGray")
+        return 2;
+    if (family == "/DeviceCMYK" || family == "/CalCMYK")
+        return 3;
     return 0;
 }
 

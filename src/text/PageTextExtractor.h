@@ -30,7 +30,7 @@ struct Point {
 };
 
 class PageTextExtractor final : public ContentInterpreter {
-public:
+  public:
     PageTextExtractor(PdfObjectStore& store, const CodePage& codePage);
 
     // Sets the resources (where "cs" looks colour spaces up) and maps every
@@ -54,14 +54,14 @@ public:
         double textY = 0.0;
         double lineX = 0.0;
         double lineY = 0.0;
-        int renderMode = 0;  // recorded; placement doesn't use it
-        double rise = 0.0;   // recorded; placement doesn't use it
+        int renderMode = 0;       // recorded; placement doesn't use it
+        double rise = 0.0;        // recorded; placement doesn't use it
         int colourSpaceKind = 1;  // 0 other, 1 RGB, 2 gray, 3 CMYK
         std::array<double, 3> fillColour{0, 0, 0};
     };
     const TextState& GetState() const { return state; }
 
-private:
+  private:
     void DispatchOperator(std::string_view op) override;
 
     void HandleTextState(std::string_view op);

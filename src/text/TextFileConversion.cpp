@@ -113,8 +113,8 @@ ConversionResult ConvertPdfToText(const std::string& inputPath, TextOutput& outp
     // Past the index limit no index finds a page: a /Count far beyond the
     // pages of the tree ends there instead of looking at every index.
     const std::int64_t first = std::max<std::int64_t>(options.firstPage, 1) - 1;
-    const std::int64_t end = std::min<std::int64_t>(
-        {result.pageCount, options.lastPage, store.GetPageIndexLimit()});
+    const std::int64_t end =
+        std::min<std::int64_t>({result.pageCount, options.lastPage, store.GetPageIndexLimit()});
     std::vector<std::string> lines;
     for (std::int64_t i = first; i < end; ++i) {
         const auto index = static_cast<std::int32_t>(i);

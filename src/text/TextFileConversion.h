@@ -32,12 +32,12 @@ std::string FormatPage(std::int32_t pageNumber, const std::vector<std::string>& 
 
 enum class ConversionStatus {
     Converted,
-    OpenFailed,       // "Could not parse the PDF file."
-    NoCatalog,        // "Could not find catalog."
-    NoPages,          // "Could not find pages."
-    OutputIsInput,    // the text file would replace the PDF file itself
-    CreateFailed,     // "Could not open the file for writting."
-    WriteFailed,      // "Could not write the file."
+    OpenFailed,     // "Could not parse the PDF file."
+    NoCatalog,      // "Could not find catalog."
+    NoPages,        // "Could not find pages."
+    OutputIsInput,  // the text file would replace the PDF file itself
+    CreateFailed,   // "Could not open the file for writting."
+    WriteFailed,    // "Could not write the file."
 };
 
 struct ConversionResult {
@@ -49,7 +49,7 @@ struct ConversionResult {
 
 // Where converted text goes.
 class TextOutput {
-public:
+  public:
     virtual ~TextOutput() = default;
     // Called once, after the document, its catalog and its page tree were
     // found: nothing is created before.
@@ -64,7 +64,7 @@ public:
 
 // A file created (or truncated) in binary mode.
 class FileTextOutput final : public TextOutput {
-public:
+  public:
     explicit FileTextOutput(std::string path) : path(std::move(path)) {}
     ~FileTextOutput() override;
     bool Open() override;
@@ -72,7 +72,7 @@ public:
     bool Close() override;
     void Discard() override;
 
-private:
+  private:
     std::string path;
     std::FILE* file = nullptr;
     bool failed = false;
@@ -80,14 +80,14 @@ private:
 
 // An open stream such as standard output, which is flushed but not closed.
 class StreamTextOutput final : public TextOutput {
-public:
+  public:
     explicit StreamTextOutput(std::FILE* stream) : stream(stream) {}
     bool Open() override { return true; }
     bool Write(std::string_view bytes) override;
     bool Close() override;
     void Discard() override {}
 
-private:
+  private:
     std::FILE* stream;
     bool failed = false;
 };

@@ -61,7 +61,9 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
 
     double x = state.textX;
     TextLine* line = nullptr;
-    font->ForEachCode(bytes, [&](std::uint32_t code) {
+    std::size_t position = 0;
+    std::uint32_t code = 0;
+    while (font->NextCode(bytes, position, code)) {
         const std::uint16_t unicode = font->GetUnicode(code);
         const double width = font->GetCharWidth(code, unicode);
         const double x0 = x;
@@ -76,7 +78,7 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
         line = lines.AddItem(line, start.y, start.x, end.x, start.y + ascent, start.y - descent,
                              spaceWidth, text);
         x = x1 + spacing;
-    });
+    }
     state.textX = x;
 }
 

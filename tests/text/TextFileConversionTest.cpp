@@ -12,7 +12,8 @@ namespace {
 using test::PdfBuilder;
 using test::ReadFileBytes;
 
-const char* kFont = "/Resources << /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> >> >>";
+const char* kFont =
+    "/Resources << /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> >> >>";
 
 TEST(TextFileConversion, TextFileNameFor) {
     EXPECT_EQ(TextFileNameFor("/docs/report.pdf"), "/docs/report.txt");
@@ -23,7 +24,7 @@ TEST(TextFileConversion, TextFileNameFor) {
 }
 
 class ConversionTest : public ::testing::Test {
-protected:
+  protected:
     ConversionResult Convert(const std::string& pdf, const std::string& name = "in.pdf") {
         input = dir.Write(name, pdf);
         output = TextFileNameFor(input);
@@ -37,7 +38,8 @@ protected:
 TEST_F(ConversionTest, FileFormat) {
     // Page 2 has no text; "%" is written as it is.
     std::vector<std::string> objects = test::SimpleDocument(
-        {"BT /F1 10 Tf 72 700 Td (Hello 100%) Tj ET", "", "BT /F1 10 Tf 72 700 Td (End) Tj ET"}, kFont);
+        {"BT /F1 10 Tf 72 700 Td (Hello 100%) Tj ET", "", "BT /F1 10 Tf 72 700 Td (End) Tj ET"},
+        kFont);
     ConversionResult result = Convert(PdfBuilder(objects, "/Root 1 0 R").Build());
     ASSERT_EQ(result.status, ConversionStatus::Converted);
     EXPECT_EQ(ConversionMessage(result), "3 pages converted successfully into file " + output);
@@ -65,7 +67,8 @@ TEST_F(ConversionTest, CountsAsWritten) {
     // A /Count far beyond the one page: the page is written and the
     // conversion ends at once, reporting the count as written.
     result = Convert(withCount("/Count 2147483647"));
-    EXPECT_EQ(ConversionMessage(result), "2147483647 pages converted successfully into file " + output);
+    EXPECT_EQ(ConversionMessage(result),
+              "2147483647 pages converted successfully into file " + output);
     EXPECT_EQ(result.pagesWritten, 1);
 }
 
@@ -94,14 +97,16 @@ TEST_F(ConversionTest, EarlyFailuresCreateNothing) {
         std::filesystem::remove(output);
     }
     // A missing input file.
-    ConversionResult result = ConvertPdfFileToText((dir.Path() / "missing.pdf").string(),
-                                                   (dir.Path() / "missing.txt").string(), {}, nullptr, nullptr);
+    ConversionResult result =
+        ConvertPdfFileToText((dir.Path() / "missing.pdf").string(),
+                             (dir.Path() / "missing.txt").string(), {}, nullptr, nullptr);
     EXPECT_EQ(result.status, ConversionStatus::OpenFailed);
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "missing.txt"));
 }
 
 TEST_F(ConversionTest, OutputFailures) {
-    const std::string pdf = PdfBuilder(test::SimpleDocument({"BT /F1 10 Tf (A) Tj ET"}, kFont), "/Root 1 0 R").Build();
+    const std::string pdf =
+        PdfBuilder(test::SimpleDocument({"BT /F1 10 Tf (A) Tj ET"}, kFont), "/Root 1 0 R").Build();
     // The input's own name as output: refused, the input stays.
     ConversionResult result = Convert(pdf, "input.txt");
     EXPECT_EQ(result.status, ConversionStatus::OutputIsInput);

@@ -1,0 +1,28 @@
+// Dialog layouts are given in dialog units of the 9-point dialog font, as on
+// Windows: a horizontal unit is a quarter of the font's average character
+// width, a vertical unit an eighth of its character height.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+namespace tessary {
+
+// The font every dialog of the program uses.
+QFont DialogFont();
+
+class DialogUnits {
+  public:
+    explicit DialogUnits(const QFont& font);
+
+    int ToPixelsX(int units) const;
+    int ToPixelsY(int units) const;
+    QRect ToPixels(int x, int y, int width, int height) const;
+    QSize ToPixels(int width, int height) const;
+
+  private:
+    int baseX;  // average character width in pixels
+    int baseY;  // character height in pixels
+};
+
+}  // namespace tessary
