@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fonts/TextConversion.h"
+#include "platform/CodePage.h"
+
+namespace tessary {
+namespace {
+
+struct ConversionCase {
+    std::uint16_t unicode;
+    std::string windows1252;
+    std::string ascii;
+    std::string utf8;
+};
+
+TEST(ConvertToTextTest, WritesTheCodePageThenSubstitutesThenFallsBack) {
+    const std::optional<CodePage> windows1252 = CodePage::FromNumber(1252);
+    ASSERT_TRUE(windows1252);
+    const std::vector<ConversionCase> cases = {
+        {0x0041, "A", "A", "A"},
+        {0x00E9, "\xE9", "e", "\xC3\xA9"},
+        {0x2212, "-", "-", "\xE2\x88\x92"},  // not in Windows-1252: the substitute
+        {0x0101, "?", "?", "\xC4\x81"},      // only a best-fit form in 1252, no substitute
+        {0x4E00, "?", "?", "\xE4\xB8\x80"},  // nothing at all but in UTF-8
+        {0x20AC, "\x80", "?", "\xE2\x82\xAC"},
+        {0x2014, "\x97", "--", "\xE2\x80\x94"},
+        {0x00A0, "\xA0", " ", "\xC2\xA0"},
+        {0x0081, "?", "?", "\xC2\x81"},  // undefined in Windows-1252
+        {0xD800, "?", "?", "?"},         // a lone surrogate is no character
+        {0x0000, std::string(1, '\0'), std::string(1, '\0'), std::string(1, '\0')},
+    };
+    for (const ConversionCase& c : cases) {
+        EXPECT_EQ(ConvertToText(c.unicode, *windows1252, "?"), c.windows1252) << c.unicode;
+        EXPECT_EQ(ConvertToText(c.unicode, CodePage::Ascii(), "?"), c.ascii) << c.unicode;
+        EXPECT_EQ(ConvertToText(c.unicode, CodePage::Utf8(), "?"), c.utf8) << c.unicode;
+    }
+    EXPECT_EQ(ConvertToText(0x4E00, CodePage::Ascii(), "[?]"), "[?]");
+    EXPECT_EQ(ConvertToText(0x4E00, CodePage::Ascii(), ""), "");
+}
+
+}  // namespace
+}  // namespace tessary
