@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "app/BusyCursor.h"
+
 namespace tessary {
 
 namespace {
@@ -56,6 +58,7 @@ QString ApplicationName() {
 }
 
 void ShowMessage(QWidget* owner, const QString& text, const QString& caption, MessageIcon icon) {
+    const NormalCursor cursor;
     if (MessageHook()) {
         MessageHook()(owner, text, caption, icon);
     } else {

@@ -17,6 +17,9 @@ enum class MessageIcon { None, Exclamation };
 QString ApplicationName();
 // The caption of the main window's commands.
 inline constexpr const char* kMainCaption = "Tessary";
+// The file choice of the Convert and View commands, and its default suffix.
+inline constexpr const char* kPdfFileFilter = "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*|";
+inline constexpr const char* kPdfSuffix = "pdf";
 
 using MessageFunction =
     std::function<void(QWidget* owner, const QString& text, const QString& caption, MessageIcon)>;
@@ -26,7 +29,8 @@ using MessageFunction =
 using FileFunction =
     std::function<QString(QWidget* owner, const QString& filter, const QString& defaultSuffix)>;
 
-// A modal message box with one OK button.
+// A modal message box with one OK button. Under a busy cursor the box shows
+// the normal arrow while it waits.
 void ShowMessage(QWidget* owner, const QString& text, const QString& caption,
                  MessageIcon icon = MessageIcon::None);
 QString AskOpenFileName(QWidget* owner, const QString& filter, const QString& defaultSuffix);
