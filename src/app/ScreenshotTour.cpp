@@ -131,6 +131,9 @@ class ScreenshotTour : public QObject {
         if (settled == 0) {
             target->raise();
             target->activateWindow();
+            // Show the focus frame as after a key press, so the pictures tell
+            // which control has the focus.
+            target->setAttribute(Qt::WA_KeyboardFocusChange);
         }
         return ++settled > kSettleTicks;
     }
