@@ -39,12 +39,9 @@ class ConverterTest : public ::testing::Test {
 };
 
 TEST_F(ConverterTest, UsageErrorsNameTheProgram) {
+    // The cases themselves are the command line's unit tests; here, what reaches the user.
     for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{},
-                                               {"--width", "wide", "a.pdf"},
-                                               {"--nope", "a.pdf"},
-                                               {"-o", "x.txt", "a.pdf", "b.pdf"},
-                                               {"--encoding", "KLINGON", "a.pdf"}}) {
+         std::vector<std::vector<std::string>>{{}, {"-o", "x.txt", "a.pdf", "b.pdf"}}) {
         test::CliRun run = Run(arguments);
         EXPECT_EQ(run.exitStatus, 2);
         EXPECT_EQ(run.err.rfind("tessary-convert: ", 0), 0u) << run.err;
