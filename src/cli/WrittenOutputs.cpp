@@ -17,11 +17,6 @@ bool GetFileId(const std::string& path, std::pair<dev_t, ino_t>& id) {
 
 }  // namespace
 
-bool IsSameFile(const std::string& a, const std::string& b) {
-    std::pair<dev_t, ino_t> first, second;
-    return a == b || (GetFileId(a, first) && GetFileId(b, second) && first == second);
-}
-
 void WrittenOutputs::Add(const std::string& input, const std::string& output) {
     byPath_.emplace(output, input);
     FileId id;

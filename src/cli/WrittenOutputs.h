@@ -12,9 +12,6 @@
 
 namespace tessary {
 
-// true when both paths name one existing file (links included), or are equal.
-bool IsSameFile(const std::string& a, const std::string& b);
-
 class WrittenOutputs {
   public:
     void Add(const std::string& input, const std::string& output);
