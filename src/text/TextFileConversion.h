@@ -109,6 +109,10 @@ ConversionResult ConvertPdfToText(const std::string& inputPath, TextOutput& outp
                                   const ConversionOptions& options, DocumentCallback callback,
                                   void* userData);
 
+// Whether two paths name the same file (the same path, or the same device
+// and inode, through links too).
+bool IsSameFile(const std::string& a, const std::string& b);
+
 // The same, into the file at outputPath; refused (OutputIsInput) when that
 // file is the input file itself.
 ConversionResult ConvertPdfFileToText(const std::string& inputPath, const std::string& outputPath,

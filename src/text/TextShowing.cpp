@@ -69,6 +69,9 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
         const double x0 = x;
         const double x1 = x + width * scale;
         std::string text = white ? std::string(" ") : ConvertToText(unicode, codePage, "?");
+        if (text.size() == 1 && text[0] == '\0') {
+            text.clear();  // U+0000: an item that adds no characters
+        }
         double spacing = state.charSpacing;
         if (unicode == 0x20) {
             spacing += state.wordSpacing;
