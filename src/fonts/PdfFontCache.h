@@ -23,8 +23,6 @@ class PdfFontCache {
     // lookup) is found again.
     PdfFont* GetFont(const PdfDictionary& fontDict);
 
-    std::size_t GetCount() const { return fonts.size(); }
-
   private:
     std::unordered_map<std::string, std::unique_ptr<PdfFont>> fonts;
 };

@@ -65,9 +65,10 @@ void FileTextOutput::Discard() {
         std::fclose(file);
         file = nullptr;
     }
-    // Only a regular file is ours to remove: never a device such as /dev/full.
+    // Only a regular file is ours to remove: never a device such as
+    // /dev/full, nor a link (whose target would keep the partial text).
     struct stat info;
-    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
         std::remove(path.c_str());
     }
 }
@@ -140,22 +141,18 @@ ConversionResult ConvertPdfToText(const std::string& inputPath, TextOutput& outp
     return result;
 }
 
-namespace {
-
 bool IsSameFile(const std::string& a, const std::string& b) {
     struct stat first, second;
-    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return a == b || (stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+                      first.st_dev == second.st_dev && first.st_ino == second.st_ino);
 }
-
-}  // namespace
 
 ConversionResult ConvertPdfFileToText(const std::string& inputPath, const std::string& outputPath,
                                       const ConversionOptions& options, DocumentCallback callback,
                                       void* userData) {
     ConversionResult result;
     result.outputPath = outputPath;
-    if (outputPath == inputPath || IsSameFile(inputPath, outputPath)) {
+    if (IsSameFile(inputPath, outputPath)) {
         result.status = ConversionStatus::OutputIsInput;
         return result;
     }

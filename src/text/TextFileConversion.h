@@ -65,7 +65,7 @@ class TextOutput {
 // A file created (or truncated) in binary mode.
 class FileTextOutput final : public TextOutput {
   public:
-    explicit FileTextOutput(std::string path) : path(std::move(path)) {}
+    explicit FileTextOutput(std::string filePath) : path(std::move(filePath)) {}
     ~FileTextOutput() override;
     bool Open() override;
     bool Write(std::string_view bytes) override;
@@ -81,7 +81,7 @@ class FileTextOutput final : public TextOutput {
 // An open stream such as standard output, which is flushed but not closed.
 class StreamTextOutput final : public TextOutput {
   public:
-    explicit StreamTextOutput(std::FILE* stream) : stream(stream) {}
+    explicit StreamTextOutput(std::FILE* target) : stream(target) {}
     bool Open() override { return true; }
     bool Write(std::string_view bytes) override;
     bool Close() override;
@@ -108,6 +108,10 @@ struct ConversionOptions {
 ConversionResult ConvertPdfToText(const std::string& inputPath, TextOutput& output,
                                   const ConversionOptions& options, DocumentCallback callback,
                                   void* userData);
+
+// Whether two paths name the same file (the same path, or the same device
+// and inode, through links too).
+bool IsSameFile(const std::string& a, const std::string& b);
 
 // The same, into the file at outputPath; refused (OutputIsInput) when that
 // file is the input file itself.

@@ -190,7 +190,9 @@ TEST_F(PageTreeTest, AgreesWithTheKidByKidWalk) {
         ObjectHandle root = DictionaryOrEmpty(catalog.get()).GetValue("/Pages");
         const std::int64_t limit = store.GetPageIndexLimit();
         for (std::int32_t i = -3; i < 40; ++i) {
-            if (i >= limit) EXPECT_EQ(store.GetPage(i), nullptr) << "round " << round << " index " << i;
+            if (i >= limit) {
+                EXPECT_EQ(store.GetPage(i), nullptr) << "round " << round << " index " << i;
+            }
             std::int64_t remaining = i;
             std::vector<const PdfObject*> path;
             ObjectHandle expected = ReferenceFindPage(root.get(), remaining, 0, path);

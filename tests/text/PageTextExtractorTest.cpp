@@ -110,6 +110,11 @@ TEST_F(ExtractorTest, ShowingAdvancesByWidthsAndSpacing) {
     EXPECT_DOUBLE_EQ(State().wordSpacing, 3);
     EXPECT_DOUBLE_EQ(State().charSpacing, 1);
 
+    // A code that decodes to U+0000 leaves an item with no text.
+    Run("BT /F1 10 Tf <00> Tj ET");
+    ASSERT_EQ(Items().size(), 1u);
+    EXPECT_EQ(Items()[0].text, "");
+
     // A text matrix scaled by 2 doubles the extents.
     Run("BT /F1 10 Tf 2 0 0 2 0 0 Tm (A) Tj ET");
     EXPECT_DOUBLE_EQ(Items()[0].xEnd, 10);

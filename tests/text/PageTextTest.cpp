@@ -45,7 +45,7 @@ TEST_F(PageTextTest, ContentsArraysAreJoinedWithNothingBetween) {
              "<< /Type /Page /Parent 2 0 R /Contents [4 0 R 7 0 R 5 0 R] >>",
              StreamBody("", "BT /F1 10 Tf 1 0 0 1 100 700 Tm (One) Tj ET"),
              StreamBody("", "BT 0 -20 Td (Two) Tj ET"), kFont, "42"}),
-        (Lines{"One ", "Two "}));
+        (Lines{"One ", "", "Two "}));
 }
 
 TEST_F(PageTextTest, ResourcesAreInherited) {

@@ -28,8 +28,9 @@ class ConversionTest : public ::testing::Test {
     ConversionResult Convert(const std::string& pdf, const std::string& name = "in.pdf") {
         input = dir.Write(name, pdf);
         output = TextFileNameFor(input);
-        return ConvertPdfFileToText(input, output, ConversionOptions{.codePage = CodePage::Ascii()},
-                                    nullptr, nullptr);
+        ConversionOptions options;
+        options.codePage = CodePage::Ascii();
+        return ConvertPdfFileToText(input, output, options, nullptr, nullptr);
     }
     test::TempDir dir;
     std::string input, output;

@@ -8,7 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessary;
-    std::string text = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding << /Differences [";
+    std::string text =
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding << /Differences [";
     text.append(reinterpret_cast<const char*>(data), size);
     text += "] >> >>";
     PdfParser parser;

@@ -1,0 +1,179 @@
+// Page text extraction over real files and a synthetic large page: pages per
+// second, and the cost per shown character, beside `pdftotext -layout` on the
+// same files when it is installed.
+// Usage: page_text_bench [FOLDER|FILE.pdf]...   (default: the test corpus)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "pdf/PdfDocument.h"
+#include "pdf/PdfObjectStore.h"
+#include "text/PageText.h"
+
+using namespace tessary;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Result {
+    bool opened = false;
+    int pages = 0;
+    std::size_t characters = 0;  // bytes of text produced, a stand-in for shown characters
+    double seconds = 0;
+};
+
+Result Extract(const std::string& path, int repeat) {
+    Result result;
+    const auto start = Clock::now();
+    for (int r = 0; r < repeat; ++r) {
+        PdfDocument document;
+        result.opened = document.Open(path, false, nullptr, nullptr);
+        if (!result.opened)
+            return result;
+        PdfObjectStore& store = *document.GetStore();
+        ObjectHandle catalog = store.GetCatalog();
+        ObjectHandle root = DictionaryOrEmpty(catalog.get()).GetValue("/Pages");
+        const int count = DictionaryOrEmpty(root.get()).GetValueInteger("/Count");
+        std::vector<std::string> lines;
+        result.pages = 0;
+        result.characters = 0;
+        for (int i = 0; i < count; ++i) {
+            ObjectHandle page = store.GetPage(i);
+            if (!page)
+                continue;
+            ExtractPageText(lines, store, AsDictionary(page.get()), 78, CodePage::Utf8());
+            ++result.pages;
+            for (const std::string& line : lines) {
+                result.characters += static_cast<std::size_t>(
+                    std::count_if(line.begin(), line.end(), [](char c) { return c != ' '; }));
+            }
+        }
+    }
+    result.seconds = std::chrono::duration<double>(Clock::now() - start).count() / repeat;
+    return result;
+}
+
+double TimeCommand(const std::string& command, int repeat) {
+    const auto start = Clock::now();
+    for (int r = 0; r < repeat; ++r) {
+        if (std::system(command.c_str()) != 0)
+            return -1;
+    }
+    return std::chrono::duration<double>(Clock::now() - start).count() / repeat;
+}
+
+// One page of `lines` lines of `perLine` characters in Helvetica.
+std::string SyntheticPage(int lines, int perLine) {
+    std::string content = "BT /F1 9 Tf\n";
+    std::string text;
+    for (int k = 0; k < perLine; ++k)
+        text += static_cast<char>('a' + (k * 7 + k / 5) % 26);
+    for (int k = 0; k < perLine; k += 6)
+        text[k] = ' ';
+    for (int l = 0; l < lines; ++l) {
+        content += "1 0 0 1 20 " + std::to_string(2000 * 10 - l * 10) + " Tm (" + text + ") Tj\n";
+    }
+    content += "ET\n";
+    std::string pdf = "%PDF-1.4\n";
+    std::vector<long> offsets;
+    auto add = [&](const std::string& body) {
+        offsets.push_back(static_cast<long>(pdf.size()));
+        pdf += std::to_string(offsets.size()) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    add("<< /Type /Catalog /Pages 2 0 R >>");
+    add("<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    add("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 1200 20100] /Contents 4 0 R "
+        "/Resources << /Font << /F1 5 0 R >> >> >>");
+    add("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream");
+    add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
+    const long xref = static_cast<long>(pdf.size());
+    pdf += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f\r\n";
+    char entry[24];
+    for (long offset : offsets) {
+        std::snprintf(entry, sizeof entry, "%010ld 00000 n\r\n", offset);
+        pdf += entry;
+    }
+    pdf += "trailer\n<< /Size " + std::to_string(offsets.size() + 1) +
+           " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> inputs(argv + 1, argv + argc);
+    if (inputs.empty())
+        inputs.push_back(TESSARY_CORPUS_DIR);
+    std::vector<std::string> files;
+    for (const std::string& input : inputs) {
+        if (std::filesystem::is_directory(input)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(input)) {
+                if (entry.path().extension() == ".pdf")
+                    files.push_back(entry.path().string());
+            }
+        } else {
+            files.push_back(input);
+        }
+    }
+    std::sort(files.begin(), files.end());
+    const bool havePdftotext = std::system("pdftotext -v >/dev/null 2>&1") == 0;
+
+    std::printf("%-36s %5s %8s %10s %9s %12s\n", "file", "pages", "ms", "pages/s", "ns/char",
+                "pdftotext ms");
+    int totalPages = 0;
+    double totalSeconds = 0, totalTheirs = 0;
+    std::size_t totalCharacters = 0;
+    for (const std::string& file : files) {
+        Result r = Extract(file, 5);
+        if (!r.opened)
+            continue;
+        double theirs = -1;
+        if (havePdftotext) {
+            theirs = TimeCommand("pdftotext -q -layout '" + file + "' /dev/null", 5);
+            if (theirs > 0)
+                totalTheirs += theirs;
+        }
+        totalPages += r.pages;
+        totalSeconds += r.seconds;
+        totalCharacters += r.characters;
+        std::printf("%-36s %5d %8.2f %10.0f %9.0f %12.2f\n",
+                    std::filesystem::path(file).filename().string().substr(0, 36).c_str(), r.pages,
+                    r.seconds * 1e3, r.pages / r.seconds,
+                    r.characters ? r.seconds * 1e9 / r.characters : 0.0, theirs * 1e3);
+    }
+    std::printf("all files: %d pages in %.1f ms: %.0f pages/s, %.0f ns/char", totalPages,
+                totalSeconds * 1e3, totalPages / totalSeconds,
+                totalSeconds * 1e9 / totalCharacters);
+    if (havePdftotext) {
+        std::printf("; pdftotext -layout %.1f ms: %.0f pages/s (process start included)",
+                    totalTheirs * 1e3, totalPages / totalTheirs);
+    }
+    std::printf("\n");
+
+    const auto dir = std::filesystem::temp_directory_path();
+    struct Synthetic {
+        const char* name;
+        int lines, perLine;
+    } synthetic[] = {{"ordinary page (50 lines x 60)", 50, 60},
+                     {"large page (2000 lines x 100)", 2000, 100}};
+    for (const Synthetic& s : synthetic) {
+        const std::string path = (dir / "tessary-bench-page.pdf").string();
+        std::ofstream(path, std::ios::binary) << SyntheticPage(s.lines, s.perLine);
+        Result r = Extract(path, s.lines > 100 ? 3 : 50);
+        const double shown = static_cast<double>(s.lines) * s.perLine;
+        std::printf("%s: %.2f ms, %.0f ns per shown character", s.name, r.seconds * 1e3,
+                    r.seconds * 1e9 / shown);
+        if (havePdftotext) {
+            const double theirs = TimeCommand("pdftotext -q -layout '" + path + "' /dev/null", 3);
+            std::printf("; pdftotext -layout %.2f ms", theirs * 1e3);
+        }
+        std::printf("\n");
+        std::filesystem::remove(path);
+    }
+    return 0;
+}

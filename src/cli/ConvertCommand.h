@@ -1,0 +1,23 @@
+// The work of tessary-convert: each input file converted in turn, its outcome
+// reported on standard error, the exit status summing them up.
+#pragma once
+
+#include <cstdint>
+
+#include "cli/CommandLine.h"
+
+namespace tessary {
+
+inline constexpr int kExitConverted = 0;  // every file converted
+inline constexpr int kExitFailed = 1;     // at least one file failed
+inline constexpr int kExitUsage = 2;      // the command line was wrong
+
+// A conversion of more pages than this shows its progress on a terminal.
+inline constexpr std::int64_t kProgressMinimumPages = 3;
+
+// What the success message names as the output of "-o -".
+inline constexpr const char* kStandardOutputName = "(standard output)";
+
+int RunConversions(const CliOptions& options);
+
+}  // namespace tessary

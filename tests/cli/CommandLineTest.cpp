@@ -1,0 +1,88 @@
+#include "cli/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace tessary {
+namespace {
+
+ParsedCommandLine Parse(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "/usr/bin/tessary-convert");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    return ParseCommandLine(static_cast<int>(arguments.size()), argv.data());
+}
+
+TEST(CommandLine, ReadsOptionsBeforeAndAfterFiles) {
+    ParsedCommandLine parsed = Parse({"a.pdf", "--width", "60", "--first=2", "--last", "5", "-q",
+                                      "-p", "secret", "-e", "cp1252", "--", "-b.pdf"});
+    ASSERT_EQ(parsed.action, CliAction::Convert) << parsed.error;
+    const CliOptions& options = parsed.options;
+    EXPECT_EQ(options.programName, "tessary-convert");
+    EXPECT_EQ(options.inputs, (std::vector<std::string>{"a.pdf", "-b.pdf"}));
+    EXPECT_EQ(options.width, 60);
+    EXPECT_EQ(options.firstPage, 2);
+    EXPECT_EQ(options.lastPage, 5);
+    EXPECT_TRUE(options.quiet);
+    EXPECT_EQ(options.password, "secret");
+    EXPECT_EQ(options.codePage.GetNumber(), 1252);
+    EXPECT_FALSE(options.output);
+
+    ParsedCommandLine defaults = Parse({"-o", "-", "a.pdf"});
+    ASSERT_EQ(defaults.action, CliAction::Convert);
+    EXPECT_EQ(defaults.options.output, "-");
+    EXPECT_EQ(defaults.options.width, kDefaultLineWidth);
+    EXPECT_EQ(defaults.options.firstPage, 1);
+    EXPECT_EQ(defaults.options.lastPage, std::numeric_limits<std::int32_t>::max());
+    EXPECT_FALSE(defaults.options.password);
+}
+
+TEST(CommandLine, HelpAndVersionActWhenMet) {
+    EXPECT_EQ(Parse({"--help", "--width", "x"}).action, CliAction::ShowHelp);
+    EXPECT_EQ(Parse({"-V"}).action, CliAction::ShowVersion);
+    EXPECT_EQ(Parse({"--width", "x", "--help"}).action, CliAction::UsageError);
+    EXPECT_EQ(VersionText(), "tessary-convert 1.0\n");
+}
+
+TEST(CommandLine, UsageErrors) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* error;
+    } cases[] = {
+        {{}, "no PDF file given"},
+        {{"--quiet"}, "no PDF file given"},
+        {{"--width", "-1", "a.pdf"}, "--width needs a number, not '-1'"},
+        {{"-w", "7x", "a.pdf"}, "--width needs a number, not '7x'"},
+        {{"--first", "", "a.pdf"}, "--first needs a number, not ''"},
+        {{"--last", "2147483648", "a.pdf"}, "--last needs a number, not '2147483648'"},
+        {{"--first", "3", "--last", "2", "a.pdf"}, "--first 3 comes after --last 2"},
+        {{"a.pdf", "--width"}, "option --width needs a value"},
+        {{"--frobnicate", "a.pdf"}, "unknown option --frobnicate"},
+        {{"-x", "a.pdf"}, "unknown option -x"},
+        {{"-o", "out.txt", "a.pdf", "b.pdf"},
+         "-o names the output of a single PDF file, 2 were given"},
+        {{"--encoding", "NO-SUCH-SET", "a.pdf"}, "unknown encoding 'NO-SUCH-SET'"},
+        {{"--encoding", "UTF-16", "a.pdf"}, "unknown encoding 'UTF-16'"},
+    };
+    for (const auto& test : cases) {
+        ParsedCommandLine parsed = Parse(test.arguments);
+        EXPECT_EQ(parsed.action, CliAction::UsageError) << test.error;
+        EXPECT_EQ(parsed.error, test.error);
+    }
+}
+
+TEST(CommandLine, OptionNumbers) {
+    EXPECT_EQ(ParseOptionNumber("0"), 0);
+    EXPECT_EQ(ParseOptionNumber("0078"), 78);
+    EXPECT_EQ(ParseOptionNumber("2147483647"), std::numeric_limits<std::int32_t>::max());
+    for (const char* bad : {"", "+5", " 5", "5 ", "1e3", "99999999999999999999"}) {
+        EXPECT_FALSE(ParseOptionNumber(bad)) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace tessary
