@@ -1,7 +1,5 @@
 #include "app/PageTextFile.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <string_view>
 
@@ -37,12 +35,6 @@ PageFileResult WritePageTextFile(const std::string& path, WriteMode mode, std::i
     written = std::fflush(file) == 0 && std::ferror(file) == 0 && written;
     written = std::fclose(file) == 0 && written;
     return written ? PageFileResult::Written : PageFileResult::WriteFailed;
-}
-
-bool IsSameFile(const std::string& first, const std::string& second) {
-    struct stat a, b;
-    return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-           a.st_ino == b.st_ino;
 }
 
 }  // namespace tessary

@@ -27,8 +27,4 @@ using PageTextSource = std::function<std::optional<std::string>(std::int32_t ind
 PageFileResult WritePageTextFile(const std::string& path, WriteMode mode, std::int64_t first,
                                  std::int64_t last, const PageTextSource& pageText);
 
-// Whether two paths name the same file (the same device and inode, whatever
-// links or folders lead there).
-bool IsSameFile(const std::string& first, const std::string& second);
-
 }  // namespace tessary

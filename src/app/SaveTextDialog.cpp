@@ -114,7 +114,7 @@ void SaveTextDialog::accept() {
     // Writing into the open document would destroy what the viewer reads from.
     const std::string target = QFile::encodeName(destination).toStdString();
     const std::string source = QFile::encodeName(pdfPath).toStdString();
-    if (target == source || IsSameFile(target, source)) {
+    if (IsSameFile(target, source)) {
         ShowMessage(this, "The text file would replace the PDF file itself: " + destination,
                     ApplicationName());
         destinationBox->setFocus(Qt::OtherFocusReason);
