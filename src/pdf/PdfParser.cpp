@@ -77,14 +77,7 @@ void PdfParser::AttachBuffer(PdfDocument* owner, std::string_view data) {
     position = 0;
 }
 
-bool PdfParser::ReadChar(std::uint8_t& out) {
-    if (memory) {
-        if (position < 0 || position >= memoryLength) {
-            return false;
-        }
-        out = static_cast<std::uint8_t>(memory[position++]);
-        return true;
-    }
+bool PdfParser::ReadFileChar(std::uint8_t& out) {
     if (!byteReader || !byteReader(out, readerData, position)) {
         return false;
     }
@@ -149,6 +142,16 @@ std::string PdfParser::NextToken() {
                 StepBack();
             }
         }
+        return token;
+    }
+    if (memory) {
+        // The rest of the token at once, straight from the buffer.
+        const std::int64_t start = position;
+        while (position < memoryLength &&
+               !IsTerminator(static_cast<std::uint8_t>(memory[position]))) {
+            ++position;
+        }
+        token.append(memory + start, static_cast<std::size_t>(position - start));
         return token;
     }
     while (ReadChar(c)) {

@@ -36,7 +36,16 @@ class PdfParser {
     std::int64_t GetPosition() const { return position; }
     void SetPosition(std::int64_t newPosition) { position = newPosition; }
 
-    bool ReadChar(std::uint8_t& out);
+    bool ReadChar(std::uint8_t& out) {
+        if (memory) {
+            if (position < 0 || position >= memoryLength) {
+                return false;
+            }
+            out = static_cast<std::uint8_t>(memory[position++]);
+            return true;
+        }
+        return ReadFileChar(out);
+    }
     // Reads `length` bytes into out (resized), or fails without moving.
     bool ReadBytes(std::string& out, std::int64_t length);
 
@@ -60,6 +69,7 @@ class PdfParser {
     void DecryptString(std::int32_t objectNumber, std::int32_t generation, std::string& text) const;
 
   private:
+    bool ReadFileChar(std::uint8_t& out);
     ObjectHandle ReadObjectAt(std::int32_t objectNumber, std::int32_t generation, int depth);
     ObjectHandle ReadArray(std::int32_t objectNumber, std::int32_t generation, int depth);
     ObjectHandle ReadDictionaryOrStream(std::int32_t objectNumber, std::int32_t generation,

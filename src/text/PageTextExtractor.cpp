@@ -55,11 +55,20 @@ Point PageTextExtractor::TransformPoint(double x, double y) const {
 }
 
 void PageTextExtractor::DispatchOperator(std::string_view op) {
-    for (const OperatorEntry& entry : kOperators) {
-        if (entry.name == op) {
-            (this->*entry.handler)(op);
-            return;
+    // The table's operators are distinct, so the first row that matches is the
+    // only one: an index of the table finds it without walking all the rows.
+    static const std::unordered_map<std::string_view, Handler> index = [] {
+        std::unordered_map<std::string_view, Handler> rows;
+        for (const OperatorEntry& entry : kOperators) {
+            rows.emplace(entry.name, entry.handler);
         }
+        return rows;
+    }();
+    if (op.empty() || op.size() > 3) {
+        return;  // every operator of the table is one to three bytes long
+    }
+    if (auto row = index.find(op); row != index.end()) {
+        (this->*row->second)(op);
     }
 }
 

@@ -27,12 +27,13 @@ void PageTextExtractor::HandleShowText(std::string_view op) {
         if (!elements) {
             return;
         }
+        // Elements are read in place: the operand stack owns them.
         for (std::size_t i = 0; i < elements->GetCount(); ++i) {
-            ObjectHandle element = elements->GetElement(i);
-            if (IsKind(element.get(), PdfObjectType::String)) {
-                ShowString(static_cast<const PdfString*>(element.get())->text);
+            const PdfObject* element = ResolveBorrowed(elements->PeekElement(i));
+            if (IsKind(element, PdfObjectType::String)) {
+                ShowString(static_cast<const PdfString*>(element)->text);
             } else {
-                state.textX -= GetRealValue(element.get()) * state.fontSize * 0.001;
+                state.textX -= GetRealValue(element) * state.fontSize * 0.001;
             }
         }
     } else if (op == "'") {

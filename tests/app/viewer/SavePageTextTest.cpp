@@ -1,0 +1,232 @@
+#include <gmock/gmock.h>
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QRadioButton>
+#include <QTimer>
+#include <algorithm>
+#include <filesystem>
+
+#include "ViewerTestSupport.h"
+#include "app/NumberBox.h"
+#include "app/SaveTextDialog.h"
+#include "text/TextFileConversion.h"
+
+namespace tessary {
+namespace {
+
+using test::Control;
+using test::ReadFileBytes;
+using ::testing::ElementsAre;
+
+// The answers to the save dialog; a null text leaves its box as it is.
+struct SaveChoice {
+    QString destination = QString();
+    SaveScope scope = SaveScope::WholeDocument;
+    WriteMode mode = WriteMode::Overwrite;
+    QString from = QString();
+    QString to = QString();
+};
+
+// Fills the dialog in and presses OK; gives the dialog's result.
+int Answer(SaveTextDialog& dialog, const SaveChoice& choice) {
+    Control<QRadioButton>(dialog, QByteArray::number(1024 + static_cast<int>(choice.scope)))
+        ->click();
+    Control<QRadioButton>(dialog, QByteArray::number(1030 + static_cast<int>(choice.mode)))
+        ->click();
+    const std::pair<const char*, QString> boxes[] = {
+        {"1028", choice.from}, {"1029", choice.to}, {"1032", choice.destination}};
+    for (const auto& [id, text] : boxes) {
+        if (!text.isNull()) {
+            Control<QLineEdit>(dialog, id)->setText(text);
+        }
+    }
+    Control<QPushButton>(dialog, "1")->click();
+    return dialog.result();
+}
+
+class SaveTest : public test::ViewerFixture {
+  protected:
+    void RunSave(const SaveChoice& choice) {
+        viewer->SetSaveDialogRunner([&choice](SaveTextDialog& d) { return Answer(d, choice); });
+        viewer->SavePageText();
+    }
+    // Saves to Output() and gives what the file then holds.
+    std::string Save(SaveChoice choice) {
+        choice.destination = QString::fromStdString(Output());
+        RunSave(choice);
+        return ReadFileBytes(Output());
+    }
+    std::string Output() const { return (dir.Path() / "out.txt").string(); }
+    static std::string Page(std::int32_t index, const std::string& text) {
+        return PageHeader(index + 1) + text + "\r\n";
+    }
+};
+
+TEST(SaveTextDialog, StartsFromItsInitialValues) {
+    SaveTextDialog dialog("/docs/report.pdf", 4, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Save Text File");
+    EXPECT_EQ(Control<QLineEdit>(dialog, "1032")->text(), "/docs/report.txt");
+    QLineEdit* from = Control<QLineEdit>(dialog, "1028");
+    QLineEdit* to = Control<QLineEdit>(dialog, "1029");
+    EXPECT_EQ(from->text() + " " + to->text(), "1 4");
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "1024")->isChecked());
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "1030")->isChecked());
+    EXPECT_TRUE(Control<QPushButton>(dialog, "1")->isDefault());
+    EXPECT_FALSE(from->isEnabled() || to->isEnabled());
+    Control<QRadioButton>(dialog, "1026")->click();
+    EXPECT_TRUE(from->isEnabled() && to->isEnabled());
+    Control<QRadioButton>(dialog, "1025")->click();
+    EXPECT_FALSE(from->isEnabled() || to->isEnabled());
+
+    QString filter, suffix;
+    SetSaveFileFunction([&](QWidget*, const QString& f, const QString& s) {
+        filter = f;
+        suffix = s;
+        return QString("/chosen/file.txt");
+    });
+    Control<QPushButton>(dialog, "1033")->click();
+    SetSaveFileFunction({});
+    EXPECT_EQ(filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+    EXPECT_EQ(suffix, "txt");
+    EXPECT_EQ(Control<QLineEdit>(dialog, "1032")->text(), "/chosen/file.txt");
+
+    // Typing over the chosen name writes to the typed one.
+    EXPECT_EQ(Answer(dialog, {"typed.txt", SaveScope::PageRange, WriteMode::Append, " 2", "3\t"}),
+              QDialog::Accepted);
+    EXPECT_EQ(dialog.GetDestination(), "typed.txt");
+    EXPECT_EQ(dialog.GetFrom() * 10 + dialog.GetTo(), 23u);
+    EXPECT_EQ(dialog.GetWriteMode(), WriteMode::Append);
+    EXPECT_EQ(dialog.GetSaveScope(), SaveScope::PageRange);
+}
+
+TEST(SaveTextDialog, RefusesValuesItCannotUse) {
+    test::TempDir dir;
+    const std::string pdf = dir.Write("doc.pdf", "%PDF-1.4 stand-in");
+    std::filesystem::create_symlink(pdf, dir.Path() / "link.pdf");
+    std::filesystem::create_hard_link(pdf, dir.Path() / "hard.pdf");
+    const QString outside = "Page number out of range.";
+    const QString itself = "The text file would replace the PDF file itself: ";
+    const std::pair<SaveChoice, QString> refused[] = {
+        {{.from = ""}, kPositiveIntegerMessage},
+        {{.from = "x", .to = "x"}, kPositiveIntegerMessage},
+        {{.to = "-1"}, kPositiveIntegerMessage},
+        {{.scope = SaveScope::PageRange, .from = "0"}, outside},
+        {{.scope = SaveScope::PageRange, .to = "5"}, outside},
+        {{.destination = QString::fromStdString(pdf)}, itself},
+        {{.destination = (dir.Path() / "link.pdf").c_str(), .mode = WriteMode::Append}, itself},
+        {{.destination = (dir.Path() / "hard.pdf").c_str()}, itself},
+    };
+    for (const auto& [choice, message] : refused) {
+        test::MessageRecorder messages;
+        SaveTextDialog dialog(QString::fromStdString(pdf), 4, nullptr);
+        dialog.show();
+        EXPECT_EQ(Answer(dialog, choice), QDialog::Rejected);
+        EXPECT_TRUE(dialog.isVisible());
+        ASSERT_EQ(messages.messages.size(), 1u) << message.toStdString();
+        EXPECT_TRUE(messages.messages[0].text.startsWith(message)) << message.toStdString();
+        EXPECT_EQ(messages.messages[0].caption, ApplicationName());
+    }
+    EXPECT_EQ(ReadFileBytes(pdf), "%PDF-1.4 stand-in");
+
+    // from > to is fine, and so are values of disabled range boxes.
+    for (const SaveChoice& fine :
+         {SaveChoice{.scope = SaveScope::PageRange, .from = "4", .to = "1"},
+          SaveChoice{.from = "0", .to = "99"}}) {
+        SaveTextDialog dialog(QString::fromStdString(pdf), 4, nullptr);
+        EXPECT_EQ(Answer(dialog, fine), QDialog::Accepted);
+    }
+}
+
+TEST_F(SaveTest, WritesTheChosenPages) {
+    OpenProse();
+    Press("1011", "2");
+    Press("1018", "2", "40");
+    Button("1013").click();
+    TextBox().setPlainText("edited page three\nno final break");
+    const std::string edited = "edited page three\r\nno final break";
+
+    EXPECT_EQ(Save({}), Page(0, Expected(0, 78)) + Page(1, Expected(1, 40)) + Page(2, edited) +
+                            Page(3, Expected(3, 78)));
+    EXPECT_EQ(Save({.scope = SaveScope::CurrentPage}), Page(2, edited));
+    EXPECT_EQ(Save({.scope = SaveScope::PageRange, .from = "2", .to = "3"}),
+              Page(1, Expected(1, 40)) + Page(2, edited));
+    // Save changes nothing in the viewer: page 4's extraction isn't kept.
+    EXPECT_EQ(TextBox().GetPageText(), edited);
+    EXPECT_EQ(viewer->GetPageTexts().GetText(3), "");
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(SaveTest, OverwritesOrAppends) {
+    OpenPages({"One", "Two"});
+    const std::string once = Page(0, Expected(0, 78)) + Page(1, Expected(1, 78));
+    EXPECT_EQ(Save({.mode = WriteMode::Append}), once);
+    EXPECT_EQ(Save({.mode = WriteMode::Append}), once + once);
+    // from > to writes no page: appending leaves the file, overwriting empties it.
+    const SaveChoice none = {.scope = SaveScope::PageRange, .from = "2", .to = "1"};
+    EXPECT_EQ(Save({.scope = none.scope, .mode = WriteMode::Append, .from = "2", .to = "1"}),
+              once + once);
+    EXPECT_EQ(Save({.scope = SaveScope::CurrentPage}), Page(0, Expected(0, 78)));
+    EXPECT_EQ(Save(none), "");
+}
+
+TEST_F(SaveTest, UneditedPagesAreWhatConvertWrites) {
+    const auto cp1252 = CodePage::FromName("CP1252");
+    ASSERT_TRUE(cp1252);
+    for (const auto& [file, codePage] : {std::pair{"libreoffice/lo-prose.pdf", CodePage::Utf8()},
+                                         std::pair{"libreoffice/lo-accents.pdf", *cp1252}}) {
+        const std::string pdf = test::CorpusFile(file);
+        const std::string converted = (dir.Path() / "converted.txt").string();
+        ConversionOptions options;
+        options.codePage = codePage;
+        ConvertPdfFileToText(pdf, converted, options, nullptr, nullptr);
+        // Every page has been through the box.
+        Open(pdf, codePage);
+        while (Button("1013").isEnabled()) {
+            Button("1013").click();
+        }
+        Press("1011", "1");
+        const std::string saved = Save({});
+        EXPECT_EQ(saved, ReadFileBytes(converted)) << file;
+        EXPECT_TRUE(std::any_of(saved.begin(), saved.end(), [](char c) { return c & 0x80; }));
+    }
+    // Edits are written in the output code page, with the substitutes of the
+    // extracted text for what it lacks.
+    TextBox().setPlainText(QString::fromUtf8("é€ﬁ☃\n"));
+    EXPECT_EQ(Save({.scope = SaveScope::CurrentPage}), Page(0,
+                                                            "\xE9\x80"
+                                                            "fi?\r\n"));
+}
+
+TEST_F(SaveTest, ReportsFilesItCannotWrite) {
+    OpenPages({"One"});
+    RunSave({.destination = (dir.Path() / "missing" / "out.txt").c_str()});
+    EXPECT_THAT(messages.Take(), ElementsAre("Could not open the file for writting."));
+    RunSave({.destination = "/dev/full"});
+    EXPECT_THAT(messages.Take(), ElementsAre("Could not write the file."));
+    struct stat info;
+    EXPECT_TRUE(stat("/dev/full", &info) == 0 && S_ISCHR(info.st_mode));
+}
+
+TEST_F(SaveTest, StopsWhereTheTreeEnds) {
+    OpenPages({"One", "Two"}, "/Count 2147483647");
+    EXPECT_EQ(Save({}), Page(0, Expected(0, 78)) + Page(1, Expected(1, 78)));
+    EXPECT_EQ(Save({.scope = SaveScope::PageRange, .from = "2", .to = "2147483647"}),
+              Page(1, Expected(1, 78)));
+}
+
+TEST_F(SaveTest, RunsTheRealModalDialog) {
+    OpenPages({"One"});
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [this] {
+        if (auto* dialog = qobject_cast<SaveTextDialog*>(QApplication::activeModalWidget())) {
+            Answer(*dialog, {.destination = QString::fromStdString(Output())});
+        }
+    });
+    driver.start(10);
+    viewer->SavePageText();
+    EXPECT_EQ(ReadFileBytes(Output()), Page(0, Expected(0, 78)));
+}
+
+}  // namespace
+}  // namespace tessary
