@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
@@ -28,8 +29,9 @@ class ScreenshotTour : public QObject {
   public:
     ScreenshotTour(MainWindow& mainWindow, const QString& outputFolder)
         : QObject(&mainWindow), window(mainWindow), folder(outputFolder) {
-        encryptedPdf = qEnvironmentVariable("TESSARY_SCREENSHOT_ENCRYPTED");
-        viewerPdf = qEnvironmentVariable("TESSARY_SCREENSHOT_PDF");
+        // Full paths, as the file dialog gives them.
+        encryptedPdf = FullPath(qEnvironmentVariable("TESSARY_SCREENSHOT_ENCRYPTED"));
+        viewerPdf = FullPath(qEnvironmentVariable("TESSARY_SCREENSHOT_PDF"));
         SetMessageFunction([](QWidget*, const QString& text, const QString&, MessageIcon) {
             std::fprintf(stderr, "tessary: message: %s\n", qPrintable(text));
         });
@@ -115,6 +117,10 @@ class ScreenshotTour : public QObject {
                 }
                 break;
         }
+    }
+
+    static QString FullPath(const QString& path) {
+        return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
     }
 
     static QWidget* FindModal(QWidget* active, const char* className) {
