@@ -148,16 +148,21 @@ TEST(ViewCommand, FailuresAndViewer) {
     EXPECT_EQ(view(dir.Write("b.pdf", test::PdfBuilder(objects, "/Root 1 0 R").Build())),
               "Could not find pages.");
 
-    // A readable file opens the viewer; closing it ends the command quietly.
+    // A readable file opens the viewer with its path and /Count; closing it
+    // ends the command quietly.
     ModalScript script;
-    QString viewer;
+    QStringList viewer;
     script.Then([&viewer](QWidget* dialog) {
-        viewer = dialog->metaObject()->className();
+        viewer << dialog->metaObject()->className() << dialog->windowTitle()
+               << LabelText(dialog, "1016");
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         qobject_cast<QDialog*>(dialog)->reject();
     });
-    EXPECT_EQ(view(dir.Write("c.pdf", complete)), QString());
-    EXPECT_EQ(viewer, "tessary::ViewerWindow");
+    const std::string path = dir.Write("c.pdf", complete);
+    EXPECT_EQ(view(path), QString());
+    EXPECT_EQ(viewer,
+              (QStringList{"tessary::ViewerWindow",
+                           "View PDF Text: " + QString::fromStdString(path), "Total pages: 2"}));
 }
 
 }  // namespace

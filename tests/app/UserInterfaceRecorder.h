@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -13,6 +14,9 @@
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* out) {
+    *out << '[' << list.join(", ").toStdString() << ']';
 }
 
 namespace tessary::test {
