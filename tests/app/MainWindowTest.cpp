@@ -44,17 +44,10 @@ TEST(MainWindow, Layout) {
         EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
         EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
     }
-    EXPECT_EQ(window.findChild<QPushButton*>("1002")->text(), "Convert PDF File");
-    EXPECT_EQ(window.findChild<QPushButton*>("1001")->text(), "View PDF File");
-    EXPECT_EQ(window.findChild<QPushButton*>("1034")->text(), "About Tessary");
+    // The label beside Convert ends with a blank.
     EXPECT_EQ(LabelText(&window, "convertLabel"),
               "Automatically convert all pages in a PDF file and write to a text file with same "
               "name (but the file type becomes \".txt\") ");
-    EXPECT_EQ(LabelText(&window, "viewLabel"),
-              "You view all pages in a PDF file, in pure text mode. You can edit the page if "
-              "needed, save to text file, or copy to other applications.");
-    EXPECT_EQ(window.findChild<QLabel*>("convertLabel")->geometry(),
-              units.ToPixels(137, 46, 147, 30));
 }
 
 // Enter right after start-up presses the focused "Close"; Esc ends the window too.
