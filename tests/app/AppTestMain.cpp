@@ -1,10 +1,9 @@
-// The application tests need a QApplication; without a display they run on
-// Qt's offscreen platform (also while ctest lists the tests).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // No display needed, not even while ctest lists the tests.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <filesystem>
 
-#include "ModalScript.h"
 #include "UserInterfaceRecorder.h"
 #include "platform/SystemCodePage.h"
 #include "support/PdfBuilder.h"
@@ -21,7 +20,7 @@ const char* kFont =
 
 class ConvertCommand : public ::testing::Test {
   protected:
-    // Runs the command on a file of these bytes; the one message it shows.
+    // Runs the command on a file; the one message it shows.
     QString Convert(const std::string& name, const std::string& bytes) {
         input = dir.Write(name, bytes);
         return ConvertPath(input);
@@ -38,8 +37,7 @@ class ConvertCommand : public ::testing::Test {
         const test::RecordedMessage& message = ui.messages.back();
         EXPECT_EQ(message.caption, "Tessary");
         EXPECT_EQ(message.icon, MessageIcon::None);
-        // The box shows the normal cursor, not the busy one.
-        EXPECT_NE(message.cursor, std::optional(Qt::WaitCursor));
+        EXPECT_NE(message.cursor, std::optional(Qt::WaitCursor));  // busy cursor off for the box
         return message.text;
     }
     std::string Output() const { return TextFileNameFor(input); }
@@ -49,17 +47,14 @@ class ConvertCommand : public ::testing::Test {
     std::string input;
 };
 
-TEST_F(ConvertCommand, CancelDoesNothing) {
-    ui.openPath.clear();
-    ConvertPdfFile(nullptr);
+TEST_F(ConvertCommand, CancelAndEarlyFailuresCreateNothing) {
+    ConvertPdfFile(nullptr);  // the open dialog cancelled
     ASSERT_EQ(ui.openRequests.size(), 1u);
     EXPECT_EQ(ui.openRequests[0].first, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*|");
     EXPECT_EQ(ui.openRequests[0].second, "pdf");
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
-}
 
-TEST_F(ConvertCommand, EarlyFailuresCreateNothing) {
     const std::string missing = (dir.Path() / "missing.pdf").string();
     EXPECT_EQ(ConvertPath(missing), "Could not parse the PDF file.");
     EXPECT_FALSE(std::filesystem::exists(TextFileNameFor(missing)));
@@ -101,8 +96,7 @@ TEST_F(ConvertCommand, ConvertsLikeTheCore) {
     EXPECT_EQ(message,
               QString::fromStdString("3 pages converted successfully into file " + Output()));
 
-    // The same bytes as the core conversion at the default width in the
-    // system's code page.
+    // The core conversion's bytes at the default width in the system's code page.
     const std::string reference = (dir.Path() / "reference.txt").string();
     ConversionOptions options;
     options.codePage = GetSystemCodePage();

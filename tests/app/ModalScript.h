@@ -1,12 +1,16 @@
-// Drives the real modal dialogs of a command: each step is run once on the
-// next modal dialog that becomes active, and usually closes it. A short
-// repeating timer looks for it, and keeps firing inside the dialogs' own
-// event loops.
+// Drives the real modal dialogs of a command: each step runs once on the next
+// modal dialog that becomes active, and usually closes it. A short repeating
+// timer looks for it, and keeps firing inside the dialogs' own event loops.
+// A dialog without a step, or still open after kGiveUpTicks, is rejected and
+// reported, so a test fails instead of hanging.
 #pragma once
 
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <deque>
 #include <functional>
 #include <string>
@@ -17,21 +21,43 @@ namespace tessary::test {
 class ModalScript {
   public:
     using Step = std::function<void(QWidget* dialog)>;
+    static constexpr int kTickMilliseconds = 10;
+    static constexpr int kGiveUpTicks = 500;
 
-    // A dialog that is still open after kGiveUpMilliseconds without a step
-    // for it is rejected, so a test fails instead of hanging.
-    static constexpr int kGiveUpMilliseconds = 5000;
-
-    ModalScript();
-    ~ModalScript();
-
-    ModalScript& Then(Step step);
-    // Steps not run yet, and the class names of dialogs that came without one.
-    std::size_t PendingSteps() const { return steps.size(); }
+    ModalScript() : ignored(QApplication::activeModalWidget()) {
+        QObject::connect(&timer, &QTimer::timeout, [this] { Tick(); });
+        timer.start(kTickMilliseconds);
+    }
+    ModalScript& Then(Step step) {
+        steps.push_back(std::move(step));
+        return *this;
+    }
+    // Every step ran and no dialog came without one.
+    bool Done() const { return steps.empty() && unexpected.empty(); }
     const std::vector<std::string>& Unexpected() const { return unexpected; }
 
   private:
-    void Tick();
+    void Tick() {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr || dialog == ignored) {
+            return;
+        }
+        const bool stuck = dialog == lastDialog && ++idleTicks > kGiveUpTicks;
+        if (stuck || (dialog != lastDialog && steps.empty())) {
+            unexpected.push_back((stuck ? "stuck: " : "") +
+                                 std::string(dialog->metaObject()->className()));
+            if (auto* extra = qobject_cast<QDialog*>(dialog)) {
+                extra->reject();
+            }
+        } else if (dialog != lastDialog) {
+            lastDialog = dialog;
+            idleTicks = 0;
+            // Outside this timer's slot: a step may open the next dialog right away.
+            QTimer::singleShot(0, dialog,
+                               [step = std::move(steps.front()), dialog] { step(dialog); });
+            steps.pop_front();
+        }
+    }
 
     QTimer timer;
     std::deque<Step> steps;
@@ -41,13 +67,27 @@ class ModalScript {
     std::vector<std::string> unexpected;
 };
 
-// Steps for the usual answers.
-void PressKey(QWidget* dialog, int key);  // sent to the dialog's focus widget
-void ClickButton(QWidget* dialog, const char* objectName);
-void SetText(QWidget* dialog, const char* objectName, const QString& text);
+// Sent to the dialog's focus widget.
+inline void PressKey(QWidget* dialog, int key) {
+    QWidget* target = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
+    QTest::keyClick(target, static_cast<Qt::Key>(key));
+}
 
-// The object names of the controls that Tab visits in a window, in order,
-// from `first`.
-std::vector<std::string> TabOrder(QWidget* first);
+inline void SetText(QWidget* dialog, const char* objectName, const QString& text) {
+    dialog->findChild<QLineEdit*>(objectName)->setText(text);
+}
+
+// The object names of the controls that Tab visits in a window, from `first`.
+inline std::vector<std::string> TabOrder(QWidget* first) {
+    std::vector<std::string> names;
+    QWidget* widget = first;
+    do {
+        if ((widget->focusPolicy() & Qt::TabFocus) != 0 && widget->isVisibleTo(first->window())) {
+            names.push_back(widget->objectName().toStdString());
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != first);
+    return names;
+}
 
 }  // namespace tessary::test

@@ -2,6 +2,8 @@
 // the open-file dialog with a given path and records every message box.
 #pragma once
 
+#include <QApplication>
+#include <QCursor>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -25,22 +27,47 @@ struct RecordedMessage {
     QString text;
     QString caption;
     MessageIcon icon;
-    // The override cursor's shape while the box was up, if there was one.
-    std::optional<Qt::CursorShape> cursor;
+    std::optional<Qt::CursorShape> cursor;  // the override cursor while the box was up
 };
 
 class UserInterfaceRecorder {
   public:
-    UserInterfaceRecorder();
-    ~UserInterfaceRecorder();
+    UserInterfaceRecorder() {
+        previousMessage = SetMessageFunction(
+            [this](QWidget*, const QString& text, const QString& caption, MessageIcon icon) {
+                RecordedMessage message{text, caption, icon, std::nullopt};
+                if (const QCursor* cursor = QApplication::overrideCursor()) {
+                    message.cursor = cursor->shape();
+                }
+                messages.push_back(message);
+                if (onMessage) {
+                    onMessage(message);
+                }
+            });
+        previousOpen =
+            SetOpenFileFunction([this](QWidget*, const QString& filter, const QString& suffix) {
+                openRequests.emplace_back(filter, suffix);
+                return openPath;
+            });
+    }
+    ~UserInterfaceRecorder() {
+        SetMessageFunction(std::move(previousMessage));
+        SetOpenFileFunction(std::move(previousOpen));
+    }
+    // The texts so far, which are then forgotten.
+    QStringList Take() {
+        QStringList texts;
+        for (const RecordedMessage& message : messages) {
+            texts << message.text;
+        }
+        messages.clear();
+        return texts;
+    }
 
-    // What the open-file dialog answers; empty means cancelled.
-    QString openPath;
+    QString openPath;  // what the open-file dialog answers; empty means cancelled
     std::vector<RecordedMessage> messages;
-    // The filter and default suffix of each open-file request.
-    std::vector<std::pair<QString, QString>> openRequests;
-    // Called after a message is recorded (to interleave with dialogs in a log).
-    std::function<void(const RecordedMessage&)> onMessage;
+    std::vector<std::pair<QString, QString>> openRequests;  // filter and default suffix
+    std::function<void(const RecordedMessage&)> onMessage;  // to interleave with dialogs in a log
 
   private:
     MessageFunction previousMessage;
