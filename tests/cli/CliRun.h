@@ -1,28 +1,64 @@
 // Runs the built tessary-convert (path in TESSARY_CONVERT) as a child process.
 #pragma once
 
-#include <sys/types.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "support/PdfBuilder.h"
+
 namespace tessary::test {
 
-struct CliRun {
-    int exitStatus = -1;  // -1 when the child didn't exit normally
-    std::string out;      // standard output
-    std::string err;      // standard error
-};
-
-// Standard input is /dev/null (not a terminal); the child runs in `folder`.
-CliRun RunConverter(const std::vector<std::string>& arguments, const std::string& folder = ".");
-
-// Execs the converter with the arguments in `folder`; for a child process
-// whose standard files are already set up. Never returns.
-[[noreturn]] void ExecConverter(const std::vector<std::string>& arguments,
-                                const std::string& folder);
+// For a child process whose standard files are set up: runs the converter in `folder`.
+[[noreturn]] inline void ExecConverter(std::vector<std::string> arguments,
+                                       const std::string& folder) {
+    arguments.insert(arguments.begin(), TESSARY_CONVERT);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    if (chdir(folder.c_str()) == 0) {
+        execv(argv[0], argv.data());
+    }
+    _exit(127);
+}
 
 // The exit status of the child, or minus the signal that ended it.
-int WaitForChild(pid_t child);
+inline int WaitForChild(pid_t child) {
+    int status = 0;
+    if (child <= 0 || waitpid(child, &status, 0) != child) {
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+struct CliRun {
+    int exitStatus = -1;
+    std::string out, err;
+};
+
+// Standard input is /dev/null (not a terminal).
+inline CliRun RunConverter(const std::vector<std::string>& arguments, const std::string& folder) {
+    TempDir capture;
+    const std::string out = (capture.Path() / "out").string();
+    const std::string err = (capture.Path() / "err").string();
+    const pid_t child = fork();
+    if (child == 0) {
+        const int files[] = {open("/dev/null", O_RDONLY),
+                             open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+                             open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)};
+        for (int fd = 0; fd < 3; ++fd) {
+            if (files[fd] < 0 || dup2(files[fd], fd) < 0) {
+                _exit(127);
+            }
+        }
+        ExecConverter(arguments, folder);
+    }
+    return {WaitForChild(child), ReadFileBytes(out), ReadFileBytes(err)};
+}
 
 }  // namespace tessary::test

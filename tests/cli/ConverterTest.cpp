@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "CliRun.h"
-#include "support/PdfBuilder.h"
 #include "text/TextFileConversion.h"
 
 namespace tessary {
@@ -15,36 +14,38 @@ namespace fs = std::filesystem;
 using test::ReadFileBytes;
 
 const fs::path kCorpus = TESSARY_CORPUS_DIR;
-const std::string kProse = "libreoffice/lo-prose.pdf";
-const std::string kAccents = "libreoffice/lo-accents.pdf";
-const std::string kEncrypted = "qpdf/lo-prose--rc4-40.pdf";  // user "user", owner "owner"
 
 class ConverterTest : public ::testing::Test {
   protected:
-    void Copy(const std::string& corpusFile, const std::string& name) {
-        fs::copy_file(kCorpus / corpusFile, dir.Path() / name);
+    void SetUp() override {
+        Copy("libreoffice/lo-prose.pdf", "prose.pdf");
+        Copy("libreoffice/lo-accents.pdf", "accents.pdf");
+        Copy("libreoffice/lo-long.pdf", "long.pdf");
+        Copy("qpdf/lo-prose--rc4-40.pdf", "locked.pdf");  // user password "user"
+    }
+    void Copy(const fs::path& from, const std::string& name) {
+        fs::copy_file(from.is_absolute() ? from : kCorpus / from, dir.Path() / name);
     }
     test::CliRun Run(const std::vector<std::string>& arguments) {
         return test::RunConverter(arguments, dir.Path().string());
     }
     bool Exists(const std::string& name) const { return fs::exists(dir.Path() / name); }
     std::string Read(const std::string& name) const { return ReadFileBytes(dir.Path() / name); }
-    bool ErrHas(const test::CliRun& run, const std::string& text) const {
-        return run.err.find(text) != std::string::npos;
+    static bool Has(const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
     }
 
     test::TempDir dir;
 };
 
 TEST_F(ConverterTest, UsageHelpAndVersion) {
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{}, {"-o", "x.txt", "a.pdf", "b.pdf"}}) {
-        test::CliRun run = Run(arguments);
-        EXPECT_EQ(run.exitStatus, 2);
-        EXPECT_EQ(run.err.rfind("tessary-convert: ", 0), 0u) << run.err;
-        EXPECT_TRUE(ErrHas(run, "Try 'tessary-convert --help'"));
-        EXPECT_EQ(run.out, "");
-    }
+    test::CliRun usage = Run({"-o", "x.txt", "prose.pdf", "accents.pdf"});
+    EXPECT_EQ(usage.exitStatus, 2);
+    EXPECT_EQ(usage.err.rfind("tessary-convert: ", 0), 0u) << usage.err;
+    EXPECT_TRUE(Has(usage.err, "Try 'tessary-convert --help'"));
+    EXPECT_EQ(usage.out, "");
+    EXPECT_FALSE(Exists("x.txt") || Exists("prose.txt"));
+
     test::CliRun version = Run({"--version"});
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.out, "tessary-convert 1.0\n");
@@ -54,11 +55,8 @@ TEST_F(ConverterTest, UsageHelpAndVersion) {
 }
 
 TEST_F(ConverterTest, FailedFilesLeaveNothingAndDontStopTheOthers) {
-    Copy(kProse, "prose.pdf");
-    Copy(kAccents, "accents.pdf");
     dir.Write("junk.pdf", "%PDF-1.4 not really\n");
     dir.Write("junk.txt", "old text");  // an earlier output, left alone by a failure
-
     test::CliRun run = Run({"prose.pdf", "missing.pdf", "junk.pdf", "accents.pdf"});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "");
@@ -77,22 +75,19 @@ TEST_F(ConverterTest, FailedFilesLeaveNothingAndDontStopTheOthers) {
 }
 
 TEST_F(ConverterTest, OutputOptionsChooseWhereAndWhat) {
-    Copy(kProse, "prose.pdf");
     ASSERT_EQ(Run({"-q", "prose.pdf"}).exitStatus, 0);
-    test::CliRun stdoutRun = Run({"-o", "-", "prose.pdf"});
-    EXPECT_EQ(stdoutRun.exitStatus, 0);
-    EXPECT_EQ(stdoutRun.out, Read("prose.txt"));
-    EXPECT_EQ(stdoutRun.err,
+    test::CliRun toStdout = Run({"-o", "-", "prose.pdf"});
+    EXPECT_EQ(toStdout.exitStatus, 0);
+    EXPECT_EQ(toStdout.out, Read("prose.txt"));
+    EXPECT_EQ(toStdout.err,
               "prose.pdf: 4 pages converted successfully into file (standard output)\n");
     EXPECT_EQ(Run({"-o", "elsewhere.out", "prose.pdf"}).exitStatus, 0);
     EXPECT_EQ(Read("elsewhere.out"), Read("prose.txt"));
 
-    Copy("libreoffice/lo-long.pdf", "long.pdf");
     test::CliRun range = Run({"--first", "2", "--last", "3", "-o", "-", "long.pdf"});
     EXPECT_EQ(range.out.rfind(PageHeader(2), 0), 0u);
-    EXPECT_NE(range.out.find(PageHeader(3)), std::string::npos);
-    EXPECT_EQ(range.out.find("Page 4 "), std::string::npos);
-    EXPECT_TRUE(ErrHas(range, "35 pages converted"));  // /Count as written
+    EXPECT_TRUE(Has(range.out, PageHeader(3)) && !Has(range.out, "Page 4 "));
+    EXPECT_TRUE(Has(range.err, "35 pages converted"));  // /Count as written
     EXPECT_EQ(Run({"--first", "36", "-o", "-", "long.pdf"}).out, "");
 
     auto longestLine = [](const std::string& text) {
@@ -108,75 +103,69 @@ TEST_F(ConverterTest, OutputOptionsChooseWhereAndWhat) {
     EXPECT_LT(narrow, wide);
     EXPECT_GT(wide, 120u);
 
-    Copy(kAccents, "accents.pdf");
     const std::string ascii = Run({"--encoding", "ASCII", "-o", "-", "accents.pdf"}).out;
     EXPECT_TRUE(std::all_of(ascii.begin(), ascii.end(),
                             [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
-    EXPECT_NE(ascii.find("senor Muller"), std::string::npos);
-    EXPECT_NE(Run({"--encoding", "UTF-8", "-o", "-", "accents.pdf"})
-                  .out.find("se\xC3\xB1or M\xC3\xBCller"),
-              std::string::npos);
-    EXPECT_NE(Run({"-e", "ISO-8859-15", "-o", "-", "accents.pdf"}).out.find("se\xF1or M\xFCller"),
-              std::string::npos);
+    EXPECT_TRUE(Has(ascii, "senor Muller"));
+    EXPECT_TRUE(Has(Run({"--encoding", "UTF-8", "-o", "-", "accents.pdf"}).out,
+                    "se\xC3\xB1or M\xC3\xBCller"));
+    EXPECT_TRUE(
+        Has(Run({"-e", "ISO-8859-15", "-o", "-", "accents.pdf"}).out, "se\xF1or M\xFCller"));
 }
 
 TEST_F(ConverterTest, Passwords) {
-    Copy(kEncrypted, "locked.pdf");
-    Copy(kProse, "open.pdf");
-    test::CliRun right = Run({"--password", "user", "locked.pdf", "open.pdf"});
+    test::CliRun right = Run({"--password", "user", "locked.pdf", "prose.pdf"});
     EXPECT_EQ(right.exitStatus, 0) << right.err;
-    EXPECT_EQ(Read("locked.txt"), Read("open.txt"));  // the same document, encrypted
+    EXPECT_EQ(Read("locked.txt"), Read("prose.txt"));  // the same document, encrypted
     fs::remove(dir.Path() / "locked.txt");
 
     // Standard input isn't a terminal: without --password nothing asks.
     test::CliRun none = Run({"locked.pdf"});
     EXPECT_EQ(none.exitStatus, 1);
-    EXPECT_TRUE(ErrHas(none, "give it with --password"));
-    EXPECT_TRUE(ErrHas(none, "tessary-convert: locked.pdf: Could not parse the PDF file.\n"));
+    EXPECT_TRUE(Has(none.err, "give it with --password"));
+    EXPECT_TRUE(Has(none.err, "tessary-convert: locked.pdf: Could not parse the PDF file.\n"));
 
     test::CliRun wrong = Run({"-p", "guess", "locked.pdf"});  // tried once, then the file fails
     EXPECT_EQ(wrong.exitStatus, 1);
-    EXPECT_TRUE(ErrHas(wrong, "Could not parse the PDF file."));
+    EXPECT_TRUE(Has(wrong.err, "Could not parse the PDF file."));
     EXPECT_FALSE(Exists("locked.txt"));
 }
 
 TEST_F(ConverterTest, OutputProblems) {
-    Copy(kProse, "notes.txt");
-    const std::string before = Read("notes.txt");
+    Copy(kCorpus / "libreoffice/lo-prose.pdf", "notes.txt");
+    const std::string pdf = Read("notes.txt");
     test::CliRun own = Run({"notes.txt"});
     EXPECT_EQ(own.exitStatus, 1);
     EXPECT_EQ(own.err,
               "tessary-convert: notes.txt: The text file would replace the PDF file itself: "
               "notes.txt\n");
-    EXPECT_EQ(Read("notes.txt"), before);
-
-    Copy(kProse, "a.pdf");
-    fs::create_symlink("a.pdf", dir.Path() / "link.pdf");
-    EXPECT_EQ(Run({"-o", "link.pdf", "a.pdf"}).exitStatus, 1);
-    EXPECT_EQ(Read("a.pdf"), before);
+    EXPECT_EQ(Read("notes.txt"), pdf);
+    fs::create_symlink("prose.pdf", dir.Path() / "link.pdf");
+    EXPECT_EQ(Run({"-o", "link.pdf", "prose.pdf"}).exitStatus, 1);
+    EXPECT_EQ(Read("prose.pdf"), pdf);
 
     // Two inputs with one text file: the second doesn't replace the first's text.
-    Copy(kAccents, "a");
-    test::CliRun twice = Run({"a.pdf", "a"});
+    Copy("libreoffice/lo-accents.pdf", "prose");
+    test::CliRun twice = Run({"prose.pdf", "prose"});
     EXPECT_EQ(twice.exitStatus, 1);
-    EXPECT_TRUE(
-        ErrHas(twice, "tessary-convert: a: The text file a.txt already holds the text of a.pdf\n"));
-    EXPECT_NE(Read("a.txt").find("Page 4"), std::string::npos);
+    EXPECT_TRUE(Has(twice.err,
+                    "tessary-convert: prose: The text file prose.txt already holds "
+                    "the text of prose.pdf\n"));
+    EXPECT_TRUE(Has(Read("prose.txt"), "Page 4"));
 
-    test::CliRun full = Run({"-o", "/dev/full", "a.pdf"});
+    test::CliRun full = Run({"-o", "/dev/full", "prose.pdf"});
     EXPECT_EQ(full.exitStatus, 1);
-    EXPECT_EQ(full.err, "tessary-convert: a.pdf: Could not write the file.\n");
-    test::CliRun folder = Run({"-o", dir.Path().string(), "a.pdf"});
+    EXPECT_EQ(full.err, "tessary-convert: prose.pdf: Could not write the file.\n");
+    test::CliRun folder = Run({"-o", dir.Path().string(), "prose.pdf"});
     EXPECT_EQ(folder.exitStatus, 1);
-    EXPECT_TRUE(ErrHas(folder, "Could not open the file for writting."));
+    EXPECT_TRUE(Has(folder.err, "Could not open the file for writting."));
 }
 
 int AnswerUserOnce(void* userData, int kind, std::string& argument) {
     bool& asked = *static_cast<bool*>(userData);
-    if (kind != kAskPassword || asked) {
+    if (kind != kAskPassword || std::exchange(asked, true)) {
         return 0;
     }
-    asked = true;
     argument = "user";
     return 1;
 }
@@ -187,7 +176,7 @@ TEST_F(ConverterTest, CorpusMatchesTheConversionFunction) {
     for (const auto& entry : fs::recursive_directory_iterator(kCorpus)) {
         if (entry.path().extension() == ".pdf") {
             pdfs.push_back(entry.path());
-            fs::copy_file(entry.path(), dir.Path() / entry.path().filename());
+            Copy(entry.path(), entry.path().filename().string());
             arguments.push_back(entry.path().filename().string());
         }
     }
