@@ -20,7 +20,7 @@ const char* kFont =
 
 class ConvertCommand : public ::testing::Test {
   protected:
-    // Runs the command on a file; the one message it shows.
+    // Runs the command on a file of these bytes; the one message it shows.
     QString Convert(const std::string& name, const std::string& bytes) {
         input = dir.Write(name, bytes);
         return ConvertPath(input);
@@ -55,21 +55,20 @@ TEST_F(ConvertCommand, CancelAndEarlyFailuresCreateNothing) {
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 
-    const std::string missing = (dir.Path() / "missing.pdf").string();
-    EXPECT_EQ(ConvertPath(missing), "Could not parse the PDF file.");
-    EXPECT_FALSE(std::filesystem::exists(TextFileNameFor(missing)));
-
-    EXPECT_EQ(Convert("garbage.pdf", "not a PDF file"), "Could not parse the PDF file.");
-    EXPECT_FALSE(std::filesystem::exists(Output()));
-
     std::vector<std::string> objects = test::SimpleDocument({"BT ET"});
-    EXPECT_EQ(Convert("nocatalog.pdf", PdfBuilder(objects, "").Build()), "Could not find catalog.");
-    EXPECT_FALSE(std::filesystem::exists(Output()));
-
+    const std::string noCatalog = PdfBuilder(objects, "").Build();
     objects[0] = "<< /Type /Catalog >>";
-    EXPECT_EQ(Convert("nopages.pdf", PdfBuilder(objects, "/Root 1 0 R").Build()),
-              "Could not find pages.");
-    EXPECT_FALSE(std::filesystem::exists(Output()));
+    const std::pair<std::string, QString> failures[] = {
+        {"", "Could not parse the PDF file."},  // no such file
+        {"not a PDF file", "Could not parse the PDF file."},
+        {noCatalog, "Could not find catalog."},
+        {PdfBuilder(objects, "/Root 1 0 R").Build(), "Could not find pages."},
+    };
+    for (const auto& [bytes, message] : failures) {
+        input = (dir.Path() / "input.pdf").string();
+        EXPECT_EQ(bytes.empty() ? ConvertPath(input) : Convert("input.pdf", bytes), message);
+        EXPECT_FALSE(std::filesystem::exists(Output())) << message.toStdString();
+    }
 }
 
 TEST_F(ConvertCommand, OutputProblems) {

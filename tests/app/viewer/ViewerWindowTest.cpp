@@ -51,28 +51,29 @@ TEST_F(ViewerTest, OpensOnTheFirstPageAndStaysInsideTheDocument) {
 
 TEST_F(ViewerTest, GoReadsTheBoxes) {
     OpenProse();
-    Press("1011", "4");
+    Press("1011", " \t004\t");
     EXPECT_EQ(viewer->GetCurrentPage(), 3);
     for (const char* outside : {"0", "5", "4294967295"}) {
         Press("1011", outside);
         EXPECT_EQ(ui.Take(), QStringList{"Page number out of range."}) << outside;
         EXPECT_EQ(Box("1010").text(), "4");
     }
-    Press("1011", " \t2 ");
-    EXPECT_EQ(viewer->GetCurrentPage(), 1);
-
-    // An empty box: the message, then the page the box held before.
+    // Not a number: the message, then the page the box held before.
+    for (const char* text : {"", " ", "-1", "+1", "1 2", "2a", "4294967296", "\xd9\xa3"}) {
+        Press("1011", QString::fromUtf8(text));
+        EXPECT_EQ(ui.Take(), QStringList{kPositiveIntegerMessage}) << text;
+        EXPECT_EQ(Box("1010").text(), "4");
+    }
     Press("1011", "");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].caption, ApplicationName());
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(ui.Take(), QStringList{kPositiveIntegerMessage});
-    EXPECT_EQ(Box("1010").text(), "2");
+    ui.Take();
 
     // The width is read first; when it fails, the page number isn't read.
-    Press("1011", "3", "x");
+    Press("1011", "2", "x");
     EXPECT_EQ(ui.Take(), QStringList{kPositiveIntegerMessage});
-    EXPECT_EQ(viewer->GetCurrentPage(), 1);
+    EXPECT_EQ(viewer->GetCurrentPage(), 3);
     EXPECT_EQ(Box("1017").text(), "78");
 }
 
