@@ -78,34 +78,19 @@ TEST(MainWindow, About) {
 TEST(ViewCommand, FailuresAndViewer) {
     test::TempDir dir;
     test::UserInterfaceRecorder ui;
-    auto view = [&](const std::string& path) {
-        ui.openPath = QString::fromStdString(path);
-        ui.messages.clear();
-        ViewPdfFile(nullptr);
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        for (const test::RecordedMessage& message : ui.messages) {
-            EXPECT_EQ(message.caption, "Tessary");
-            EXPECT_EQ(message.icon, MessageIcon::None);
-        }
-        return ui.messages.empty() ? QString() : ui.messages.back().text;
-    };
-
-    EXPECT_EQ(view(""), QString());  // the open dialog cancelled
-    ASSERT_EQ(ui.openRequests.size(), 1u);
-    EXPECT_EQ(ui.openRequests[0].first, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*|");
-
-    EXPECT_EQ(view((dir.Path() / "missing.pdf").string()), "Could not parse the PDF file.");
     std::vector<std::string> objects = test::SimpleDocument({"BT ET", "BT ET"});
-    EXPECT_EQ(view(dir.Write("a.pdf", test::PdfBuilder(objects, "").Build())),
-              "Could not find catalog.");
-    const std::string complete = test::PdfBuilder(objects, "/Root 1 0 R").Build();
+    const std::string complete =
+        dir.Write("c.pdf", test::PdfBuilder(objects, "/Root 1 0 R").Build());
     objects[0] = "<< /Type /Catalog >>";
-    EXPECT_EQ(view(dir.Write("b.pdf", test::PdfBuilder(objects, "/Root 1 0 R").Build())),
-              "Could not find pages.");
-
-    // A readable file opens the viewer with its path and /Count; closing it
-    // ends the command quietly.
-    ModalScript script;
+    const std::pair<std::string, QString> cases[] = {
+        {"", ""},  // the open dialog cancelled
+        {(dir.Path() / "missing.pdf").string(), "Could not parse the PDF file."},
+        {dir.Write("a.pdf", test::PdfBuilder(objects, "").Build()), "Could not find catalog."},
+        {dir.Write("b.pdf", test::PdfBuilder(objects, "/Root 1 0 R").Build()),
+         "Could not find pages."},
+        {complete, ""},  // the viewer, closed at once: the command ends quietly
+    };
+    test::ModalScript script;
     QStringList viewer;
     script.Then([&viewer](QWidget* dialog) {
         viewer << dialog->metaObject()->className() << dialog->windowTitle()
@@ -113,11 +98,20 @@ TEST(ViewCommand, FailuresAndViewer) {
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         qobject_cast<QDialog*>(dialog)->reject();
     });
-    const std::string path = dir.Write("c.pdf", complete);
-    EXPECT_EQ(view(path), QString());
-    EXPECT_EQ(viewer,
-              (QStringList{"tessary::ViewerWindow",
-                           "View PDF Text: " + QString::fromStdString(path), "Total pages: 2"}));
+    for (const auto& [path, message] : cases) {
+        ui.openPath = QString::fromStdString(path);
+        ViewPdfFile(nullptr);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        for (const test::RecordedMessage& shown : ui.messages) {
+            EXPECT_TRUE(shown.caption == "Tessary" && shown.icon == MessageIcon::None);
+        }
+        EXPECT_EQ(ui.Take(), message.isEmpty() ? QStringList() : QStringList{message});
+    }
+    EXPECT_EQ(ui.openRequests[0].first, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*|");
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(viewer, (QStringList{"tessary::ViewerWindow",
+                                   "View PDF Text: " + QString::fromStdString(complete),
+                                   "Total pages: 2"}));
 }
 
 }  // namespace

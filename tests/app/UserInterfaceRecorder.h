@@ -17,9 +17,6 @@
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
-inline void PrintTo(const QStringList& list, std::ostream* out) {
-    *out << '[' << list.join(", ").toStdString() << ']';
-}
 
 namespace tessary::test {
 
