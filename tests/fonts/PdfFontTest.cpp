@@ -33,44 +33,37 @@ PdfFont LoadFont(std::string_view dictText, std::string_view data = {},
 }
 
 TEST(PdfFontEncoding, DecodesThroughBaseEncodingsAndDifferences) {
-    const char* winAnsiDiff =
-        "<< /Encoding << /BaseEncoding /WinAnsiEncoding /Differences [ 39 /quotesingle 96 /grave ] "
-        ">> >>";
-    const char* helveticaDiff =
-        "<< /BaseFont /Helvetica /Encoding << /Differences [ 32 /space 200 /Eacute ] >> >>";
-    const char* unknownName = "<< /Encoding << /Differences [ 65 /g3 /B ] >> >>";
-    const char* namesFirst = "<< /Encoding << /Differences [ /A /B 70 /C ] >> >>";
-    const char* edgeCodes = "<< /Encoding << /Differences [ -1 /A /B 65535 /C /D ] >> >>";
-    const std::vector<std::tuple<const char*, std::uint32_t, std::uint16_t>> cases = {
-        {winAnsiDiff, 39, 0x0027},
-        {winAnsiDiff, 96, 0x0060},
-        {winAnsiDiff, 150, 0x2013},
-        {unknownName, 65, 0x0020},  // not in the glyph list: a space, not the letter
-        {unknownName, 66, 0x0042},
-        {helveticaDiff, 200, 0x00C9},  // the Standard table holds U+00A8 there
-        {helveticaDiff, 0xE9, 0x00D8},
-        {namesFirst, 70, 0x0043},  // names before the first number go nowhere
-        {namesFirst, 0, 0x0000},
-        {namesFirst, 1, 0x0001},
-        {edgeCodes, 0, 0x0042},  // -1 is no code, but the count goes on from it
-        {edgeCodes, 0xFFFF, 0x0043},
-        {"<< >>", 0xE9, 0x00E9},  // no encoding: the byte as Latin-1
-        {"<< >>", 0x1234, 0x1234},
-        {"<< /Encoding /WinAnsiEncoding >>", 0x81, 0x2022},
-        {"<< /Encoding /WinAnsiEncoding >>", 0x05, 0x0000},
-        {"<< /Encoding /WinAnsiEncoding >>", 0x141, 0x0000},
-        {"<< /Encoding /MacRomanEncoding >>", 0xDB, 0x00A4},
-        {"<< /Encoding /MacExpertEncoding >>", 0xAF, 0xF6F0},
-        // Other names, and values of other kinds, leave the encoding as it was.
-        {"<< /Encoding /StandardEncoding >>", 0xE9, 0x00E9},
-        {"<< /BaseFont /Courier /Encoding /Identity-H >>", 0x27, 0x2019},
-        {"<< /BaseFont /Courier /Encoding [ /WinAnsiEncoding ] >>", 0x27, 0x2019},
-        {"<< /BaseFont /Courier /Encoding 5 >>", 0x27, 0x2019},
+    // /g3 is not in the glyph list: a space, not the letter. Standard holds
+    // U+00A8 at 200. Names before the first number go nowhere; -1 is no code,
+    // but the count goes on from it. Without an encoding a code is Latin-1.
+    // /StandardEncoding and values of other kinds leave the encoding as it was.
+    using Codes = std::vector<std::pair<std::uint32_t, std::uint16_t>>;
+    const std::vector<std::pair<std::string, Codes>> cases = {
+        {"/Encoding << /BaseEncoding /WinAnsiEncoding /Differences [ 39 /quotesingle 96 /grave ] "
+         ">>",
+         {{39, 0x27}, {96, 0x60}, {150, 0x2013}}},
+        {"/Encoding << /Differences [ 65 /g3 /B ] >>", {{65, 0x20}, {66, 0x42}}},
+        {"/Encoding << /Differences [ 32 /space 200 /Eacute ] >> /BaseFont /Helvetica",
+         {{200, 0xC9}, {0xE9, 0xD8}}},
+        {"/Encoding << /Differences [ /A /B 70 /C ] >>", {{70, 0x43}, {0, 0}, {1, 1}}},
+        {"/Encoding << /Differences [ -1 /A /B 65535 /C /D ] >>", {{0, 0x42}, {0xFFFF, 0x43}}},
+        {"", {{0xE9, 0xE9}, {0x1234, 0x1234}}},
+        {"/Encoding /WinAnsiEncoding", {{0x81, 0x2022}, {0x05, 0}, {0x141, 0}}},
+        {"/Encoding /MacRomanEncoding", {{0xDB, 0xA4}}},
+        {"/Encoding /MacExpertEncoding", {{0xDB, 0xB2}}},
+        {"/Encoding /StandardEncoding", {{0xE9, 0xE9}}},
+        {"/BaseFont /Courier /Encoding /Identity-H", {{0x27, 0x2019}}},
+        {"/BaseFont /Courier /Encoding [ /WinAnsiEncoding ]", {{0x27, 0x2019}}},
+        {"/BaseFont /Courier /Encoding 5", {{0x27, 0x2019}}},
     };
-    for (const auto& [dict, code, unicode] : cases) {
-        EXPECT_EQ(LoadFont(dict).GetUnicode(code), unicode) << dict << " " << code;
+    for (const auto& [entries, codes] : cases) {
+        PdfFont font = LoadFont("<< " + entries + " >>");
+        for (const auto& [code, unicode] : codes) {
+            EXPECT_EQ(font.GetUnicode(code), unicode) << entries << " " << code;
+        }
     }
-    EXPECT_EQ(LoadFont(edgeCodes).codeMap.size(), 2u);  // 0x10000 is above every code
+    EXPECT_EQ(LoadFont("<< /Encoding << /Differences [ 65535 /C /D ] >> >>").codeMap.size(),
+              1u);  // 0x10000 is above every code
 }
 
 TEST(PdfFontEncoding, ToUnicodeStreamReplacesTheEncoding) {

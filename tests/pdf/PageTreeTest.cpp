@@ -11,8 +11,8 @@ namespace {
 
 // The page walk as the tree defines it, kid by kid from the root on every
 // call, with the depth limit and cycle guard of the real walk.
-ObjectHandle ReferenceFindPage(const PdfObject* node, std::int64_t& i,
-                               std::vector<const PdfObject*>& path) {
+ObjectHandle ReferenceFindPage(const PdfObject* node, std::int64_t i,
+                               std::vector<const PdfObject*> path) {
     ObjectHandle kids = DictionaryOrEmpty(node).GetValue("/Kids");
     const PdfArray* array = AsArray(kids.get());
     if (!array || path.size() > kMaxPageTreeDepth ||
@@ -20,32 +20,23 @@ ObjectHandle ReferenceFindPage(const PdfObject* node, std::int64_t& i,
         return nullptr;
     }
     path.push_back(node);
-    ObjectHandle result;
     for (std::size_t k = 0; k < array->GetCount(); ++k) {
         ObjectHandle kid = array->GetElement(k);
         const PdfDictionary& d = DictionaryOrEmpty(kid.get());
-        if (d.GetValueString("/Type") == "/Page") {
-            if (i-- == 0) {
-                result = std::move(kid);
-                break;
-            }
-        } else if (i < d.GetValueInteger("/Count")) {
-            result = ReferenceFindPage(kid.get(), i, path);
-            break;
-        } else {
-            i -= d.GetValueInteger("/Count");
+        const bool page = d.GetValueString("/Type") == "/Page";
+        if (page ? i == 0 : i < d.GetValueInteger("/Count")) {
+            return page ? std::move(kid) : ReferenceFindPage(kid.get(), i, path);
         }
+        i -= page ? 1 : d.GetValueInteger("/Count");
     }
-    path.pop_back();
-    return result;
+    return nullptr;
 }
 
 class PageTreeTest : public ::testing::Test, public test::TestDocument {
   protected:
-    PdfObjectStore& OpenTree(const std::vector<std::string>& objects,
-                             const std::string& trailer = "/Root 1 0 R") {
+    void OpenTree(const std::vector<std::string>& objects,
+                  const std::string& trailer = "/Root 1 0 R") {
         EXPECT_TRUE(Open(test::PdfBuilder(objects, trailer).Build()));
-        return Store();
     }
     // The /Name of page index i, or "-" when there is none.
     std::string NameOf(std::int32_t index) {
@@ -157,9 +148,7 @@ TEST_F(PageTreeTest, AgreesWithTheKidByKidWalk) {
         ObjectHandle root = DictionaryOrEmpty(catalog.get()).GetValue("/Pages");
         const std::int64_t limit = Store().GetPageIndexLimit();
         for (std::int32_t i = -3; i < 40; ++i) {
-            std::int64_t remaining = i;
-            std::vector<const PdfObject*> path;
-            ObjectHandle expected = ReferenceFindPage(root.get(), remaining, path);
+            ObjectHandle expected = ReferenceFindPage(root.get(), i, {});
             ASSERT_EQ(Store().GetPage(i).get(), expected.get())
                 << "round " << round << " index " << i;
             ASSERT_TRUE(i < limit || !expected) << "round " << round << " index " << i;

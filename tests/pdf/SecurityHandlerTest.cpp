@@ -22,11 +22,7 @@ std::string PageContents(const std::string& path, Prompter* prompter = nullptr) 
         return "(not opened)";
     }
     std::string all;
-    for (int i = 0;; ++i) {
-        ObjectHandle page = document.GetStore()->GetPage(i);
-        if (!page) {
-            return all;
-        }
+    for (int i = 0; ObjectHandle page = document.GetStore()->GetPage(i); ++i) {
         ObjectHandle contents = DictionaryOrEmpty(page.get()).GetValue("/Contents");
         const PdfArray* parts = AsArray(contents.get());
         for (std::size_t k = 0; k < (parts ? parts->GetCount() : 1); ++k) {
@@ -35,6 +31,7 @@ std::string PageContents(const std::string& path, Prompter* prompter = nullptr) 
         }
         all += "\f";
     }
+    return all;
 }
 
 TEST(SecurityHandler, EncryptedFilesOpenWithEitherPassword) {
@@ -62,6 +59,12 @@ TEST(SecurityHandler, EncryptedFilesOpenWithEitherPassword) {
     }
 }
 
+std::string EncryptedPdf(const std::string& encrypt) {
+    return test::PdfBuilder({"<< /Type /Catalog >>", "<< " + encrypt + " >>"},
+                            "/Root 1 0 R /Encrypt 2 0 R")
+        .Build();
+}
+
 TEST(SecurityHandler, PasswordLoop) {
     const std::string file = CorpusPath("qpdf/lo-prose--rc4-40.pdf");
     PdfDocument document;
@@ -80,73 +83,50 @@ TEST(SecurityHandler, PasswordLoop) {
     // No callback: the empty password alone is tried.
     EXPECT_FALSE(PdfDocument().Open(file, false, nullptr, nullptr));
     // A /U shorter than 32 bytes rejects every password.
-    test::TestDocument doc;
     prompter = {{"a", "b"}, {}};
-    EXPECT_FALSE(doc.Open(
-        test::PdfBuilder(
-            {"<< /Type /Catalog >>", "<< /Filter /Standard /V 1 /R 2 /O (o) /U (short) /P -4 >>"},
-            "/Root 1 0 R /Encrypt 2 0 R")
-            .Build(),
-        &prompter));
+    EXPECT_FALSE(test::TestDocument().Open(
+        EncryptedPdf("/Filter /Standard /V 1 /R 2 /O (o) /U (short) /P -4"), &prompter));
     EXPECT_EQ(prompter.Count(kAskPassword), 3);
 }
 
 TEST(SecurityHandler, OtherHandlersAreRefused) {
+    const std::vector<std::pair<int, std::string>> refused = {{kShowMessage, kNonStandard}};
     for (const char* file :
          {"qpdf/lo-prose--rc4-128.pdf", "ghostscript/gs-groff-short--rc4-128.pdf",
           "qpdf/lo-prose--aes-128.pdf", "qpdf/lo-prose--aes-256.pdf"}) {
         Prompter prompter{{"user"}, {}};
         EXPECT_FALSE(PdfDocument().Open(CorpusPath(file), false, &Prompter::Callback, &prompter));
-        EXPECT_EQ(prompter.calls,
-                  (std::vector<std::pair<int, std::string>>{{kShowMessage, kNonStandard}}))
-            << file;
+        EXPECT_EQ(prompter.calls, refused) << file;
     }
     for (const char* handler :
          {"/Filter /Standard /V 2 /R 3 /Length 128", "/Filter /Standard /V 1.0",
           "/Filter /Standard", "/Filter /Other /V 1"}) {
-        test::TestDocument doc;
         Prompter prompter;
-        EXPECT_FALSE(doc.Open(
-            test::PdfBuilder(
-                {"<< /Type /Catalog >>", std::string("<< ") + handler + " /O (o) /U (u) /P -4 >>"},
-                "/Root 1 0 R /Encrypt 2 0 R")
-                .Build(),
-            &prompter));
-        EXPECT_EQ(prompter.calls,
-                  (std::vector<std::pair<int, std::string>>{{kShowMessage, kNonStandard}}))
-            << handler;
+        EXPECT_FALSE(test::TestDocument().Open(
+            EncryptedPdf(std::string(handler) + " /O (o) /U (u) /P -4"), &prompter));
+        EXPECT_EQ(prompter.calls, refused) << handler;
     }
 }
 
 TEST(SecurityHandler, FileKeyInputs) {
-    ObjectHandle trailer = test::ParseObject("<< /ID [(first) (second)] >>");
-    ObjectHandle noId = test::ParseObject("<< >>");
-    auto key = [&](const std::string& encrypt, const std::string& password, const PdfObject* t) {
-        ObjectHandle e = test::ParseObject(encrypt);
-        FileKey k = ComputeFileKey(DictionaryOrEmpty(t), DictionaryOrEmpty(e.get()), password);
+    auto key = [](const std::string& encrypt, const std::string& password, bool withId = true) {
+        ObjectHandle trailer = test::ParseObject(withId ? "<< /ID [(first) (second)] >>" : "<< >>");
+        ObjectHandle e = test::ParseObject("<< " + encrypt + " >>");
+        FileKey k =
+            ComputeFileKey(DictionaryOrEmpty(trailer.get()), DictionaryOrEmpty(e.get()), password);
         EXPECT_EQ(k.length, 5u);
-        return std::string(k.bytes.begin(), k.bytes.begin() + static_cast<long>(k.length));
+        return std::string(k.bytes.begin(), k.bytes.begin() + 5);
     };
     // MD5 of the padded password, /O, /P little-endian and the first /ID string, cut to 5 bytes.
     Md5 md5;
-    md5.Add(PadPassword(""));
-    md5.Add(
-        std::string_view("owner-entry\xD4\xFF\xFF\xFF"
-                         "first"));
+    md5.Add(PadPassword("") + "owner-entry\xD4\xFF\xFF\xFF" + "first");
     Md5::Digest digest = md5.Finish();
-    EXPECT_EQ(key("<< /O (owner-entry) /P -44 >>", "", trailer.get()),
-              std::string(digest.begin(), digest.begin() + 5));
-
-    EXPECT_EQ(key("<< /O (o) /P 4294967292 >>", "pw", trailer.get()),
-              key("<< /O (o) /P -4 >>", "pw", trailer.get()));
-    EXPECT_NE(key("<< /O (o) /P -4 >>", "pw", trailer.get()),
-              key("<< /O (o) /P -4 >>", "pw", noId.get()));
+    EXPECT_EQ(key("/O (owner-entry) /P -44", ""), std::string(digest.begin(), digest.begin() + 5));
+    EXPECT_EQ(key("/O (o) /P 4294967292", "pw"), key("/O (o) /P -4", "pw"));
+    EXPECT_NE(key("/O (o) /P -4", "pw"), key("/O (o) /P -4", "pw", false));
     // Past 32 bytes a password is cut; at its first zero byte it ends.
-    const std::string long32(32, 'x');
-    EXPECT_EQ(key("<< /O (o) >>", long32 + "tail", trailer.get()),
-              key("<< /O (o) >>", long32, trailer.get()));
-    EXPECT_EQ(key("<< /O (o) >>", std::string("ab\0cd", 5), trailer.get()),
-              key("<< /O (o) >>", "ab", trailer.get()));
+    EXPECT_EQ(key("/O (o)", std::string(32, 'x') + "tail"), key("/O (o)", std::string(32, 'x')));
+    EXPECT_EQ(key("/O (o)", std::string("ab\0cd", 5)), key("/O (o)", "ab"));
 }
 
 }  // namespace

@@ -69,10 +69,9 @@ TEST(LayoutTest, WorkedExampleAtWidths78And40) {
 
 TEST(LayoutTest, AddItemGroupsByBaselineAndRefusesSpacesAndNonFiniteNumbers) {
     TextLineList list;
-    // A lone space is refused and breaks the chain of its string.
+    // A lone space is refused and breaks the chain of its string; "  " is text.
     EXPECT_EQ(list.AddItem(nullptr, 10, 0, 1, 11, 9, 1, " "), nullptr);
-    TextLine* first = list.AddItem(nullptr, 10, 0, 1, 11, 9, 1, "a");
-    ASSERT_NE(first, nullptr);
+    TextLine* first = list.AddItem(nullptr, 10, 0, 1, 11, 9, 1, "  ");
     // A given line takes the item whatever its baseline (rotated text).
     EXPECT_EQ(list.AddItem(first, 50, 0, 1, 51, 49, 1, "b"), first);
     // Equal baselines share a line, 0.0 and -0.0 included; others get their own.
@@ -80,13 +79,9 @@ TEST(LayoutTest, AddItemGroupsByBaselineAndRefusesSpacesAndNonFiniteNumbers) {
     TextLine* zero = list.AddItem(nullptr, 0.0, 0, 1, 1, -1, 1, "d");
     EXPECT_EQ(list.AddItem(nullptr, -0.0, 2, 3, 1, -1, 1, "e"), zero);
     TextLine* high = list.AddItem(nullptr, 20, 0, 1, 21, 19, 1, "f");
-    // Two spaces are text, not a shown space.
-    EXPECT_NE(list.AddItem(nullptr, 10, 9, 10, 11, 9, 1, "  "), nullptr);
     EXPECT_EQ(list.GetLines(), (std::vector<const TextLine*>{high, first, zero}));
-    EXPECT_EQ(first->GetItemCount(), 4u);
     EXPECT_DOUBLE_EQ(first->GetTop(), 51);
     EXPECT_DOUBLE_EQ(first->GetBottom(), 9);
-
     for (int k = 0; k < 6; ++k) {
         std::array<double, 6> v = {10, 1, 2, 11, 9, 1};
         v[k] = k % 2 ? std::numeric_limits<double>::quiet_NaN() : -HUGE_VAL;
@@ -96,19 +91,29 @@ TEST(LayoutTest, AddItemGroupsByBaselineAndRefusesSpacesAndNonFiniteNumbers) {
         first->InsertItem(v[1], v[2], v[3], v[4], v[5], "x");
     }
     EXPECT_EQ(list.GetLineCount(), 3u);
-    EXPECT_EQ(first->GetItemCount(), 5u);  // only the one with a non-finite baseline
+    EXPECT_EQ(first->GetItemCount(), 4u);  // only the one with a non-finite baseline
 }
 
-TEST(LayoutTest, ItemsKeepXOrderAndArrivalOrderOnTies) {
-    TextLine line(0);
-    for (auto [x, text] : {std::pair{5, "c"}, {1, "a"}, {5, "d"}, {3, "b"}, {5, "e"}}) {
-        line.InsertItem(x, x + 1, 1, -1, 0, text);
-    }
-    std::string order;
+std::string Texts(const TextLine& line) {
+    std::string texts;
     for (const TextItem& item : line.GetItems()) {
-        order += item.text;
+        texts += "[" + item.text + "]";
     }
-    EXPECT_EQ(order, "abcde");
+    return texts;
+}
+
+TEST(LayoutTest, ItemsKeepXOrderAndTheTextExtentEndsAtTheLastOne) {
+    TextLine line(0);
+    EXPECT_FALSE(line.GetTextExtent());
+    line.InsertItem(-5, 0, 1, -1, 1, " ");
+    EXPECT_FALSE(line.GetTextExtent());
+    for (auto [x, text] : {std::pair{5, "c"}, {0, "a"}, {5, "d"}, {3, "b"}, {5, "e"}, {9, " "}}) {
+        line.InsertItem(x, x == 0 ? 50 : x + 1, 1, -1, 1, text);
+    }
+    EXPECT_EQ(Texts(line), "[ ][a][b][c][d][e][ ]");  // equal x in the order of arrival
+    // Spaces don't count; the extent ends at the last item's end, not the furthest.
+    EXPECT_EQ(line.GetTextExtent()->start, 0);
+    EXPECT_EQ(line.GetTextExtent()->end, 6);
     // Overprinted copies join in the order shown.
     TextLineList list;
     list.AddItem(nullptr, 0, 10, 15, 7, -2, 2.78, "B");
@@ -122,11 +127,7 @@ TEST(LayoutTest, JoinItemsThresholdsInSpaceWidths) {
         line.InsertItem(0, 10, 1, -1, swCur, "ab");
         line.InsertItem(10 + gap, 20, 1, -1, swNext, "cd");
         line.JoinItems();
-        std::string texts;
-        for (const TextItem& item : line.GetItems()) {
-            texts += "[" + item.text + "]";
-        }
-        return texts;
+        return Texts(line);
     };
     EXPECT_EQ(joined(1, 2), "[abcd]");  // exactly half a space width
     EXPECT_EQ(joined(1.001, 2), "[ab cd]");
@@ -136,35 +137,18 @@ TEST(LayoutTest, JoinItemsThresholdsInSpaceWidths) {
     EXPECT_EQ(joined(1.5, 0, 2), "[ab cd]");  // no width of its own: the next one's
     EXPECT_EQ(joined(0, -1, 2), "[ab][cd]");  // a negative width is its own, unusable
     EXPECT_EQ(joined(0, 0, 0), "[ab][cd]");
-
     // The run ends where its last item ends, here before its first one's end:
-    // "c" is 1.5 after 9.5, not 1 after 10, so a space goes in.
+    // "c" is 1.5 after 9.5, not 1 after 10, so a space goes in. The run keeps
+    // the first item's extent.
     TextLine line(0);
     line.InsertItem(0, 10, 5, -1, 0, "a");
     line.InsertItem(9, 9.5, 8, -3, 2, "b");
     line.InsertItem(11, 12, 8, -3, 2, "c");
     line.JoinItems();
-    ASSERT_EQ(line.GetItemCount(), 1u);
+    ASSERT_EQ(Texts(line), "[ab c]");
     const TextItem& run = line.GetItems()[0];
-    EXPECT_EQ(run.text, "ab c");
-    EXPECT_EQ(run.xEnd, 12);
-    EXPECT_EQ(run.spaceWidth, 2);
-    EXPECT_EQ(run.yTop, 5);  // the first item's extent
-    EXPECT_EQ(run.yBottom, -1);
-}
-
-TEST(LayoutTest, TextExtentSkipsSpacesAndEndsAtTheLastStart) {
-    TextLine line(0);
-    EXPECT_FALSE(line.GetTextExtent());
-    line.InsertItem(-5, 0, 1, -1, 1, " ");
-    EXPECT_FALSE(line.GetTextExtent());
-    line.InsertItem(0, 50, 1, -1, 1, "long");
-    line.InsertItem(10, 12, 1, -1, 1, "x");
-    line.InsertItem(60, 70, 1, -1, 1, " ");
-    std::optional<TextExtent> extent = line.GetTextExtent();
-    ASSERT_TRUE(extent);
-    EXPECT_EQ(extent->start, 0);
-    EXPECT_EQ(extent->end, 12);
+    EXPECT_EQ(std::vector<double>({run.xEnd, run.spaceWidth, run.yTop, run.yBottom}),
+              std::vector<double>({12, 2, 5, -1}));
 }
 
 TEST(LayoutTest, CanJoinNeedsVerticalOverlapAndNoCollision) {

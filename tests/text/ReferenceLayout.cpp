@@ -20,21 +20,12 @@ bool Intersect(double lo1, double hi1, double lo2, double hi2, double& length) {
     return lo1 < hi2 && lo2 < hi1;
 }
 
-double Height(const Line& line) {
-    return line.top - line.bottom;
-}
-
 void Insert(Line& line, const Item& item) {
-    if (!Finite({item.xStart, item.xEnd, item.yTop, item.yBottom, item.spaceWidth})) {
-        return;
-    }
     line.top = std::max(line.top, item.yTop);
     line.bottom = std::min(line.bottom, item.yBottom);
-    auto at = line.items.begin();
-    while (at != line.items.end() && !(at->xStart > item.xStart)) {
-        ++at;
-    }
-    line.items.insert(at, item);
+    line.items.insert(std::find_if(line.items.begin(), line.items.end(),
+                                   [&](const Item& i) { return i.xStart > item.xStart; }),
+                      item);
 }
 
 void JoinItems(Line& line) {
@@ -57,7 +48,7 @@ void JoinItems(Line& line) {
 bool CanJoin(const Line& line, const Line& above) {
     double ov = 0;
     if (!Intersect(line.bottom, line.top, above.bottom, above.top, ov) ||
-        (ov < 0.5 * Height(line) && ov < 0.5 * Height(above))) {
+        (ov < 0.5 * line.Height() && ov < 0.5 * above.Height())) {
         return false;
     }
     double d = std::fabs(line.baseline - above.baseline);
@@ -144,10 +135,10 @@ void LineList::LayOutLines(std::vector<std::string>& output, int width) {
     for (auto& line : lines) {
         JoinItems(*line);
         double gap = prevBaseline - line->baseline;
-        if (prevHeight >= 0 && (gap >= 1.5 * Height(*line) || gap >= 1.5 * prevHeight)) {
+        if (prevHeight >= 0 && (gap >= 1.5 * line->Height() || gap >= 1.5 * prevHeight)) {
             output.emplace_back();
         }
-        prevHeight = Height(*line);
+        prevHeight = line->Height();
         prevBaseline = line->baseline;
         output.push_back(RenderLine(*line, minX, maxX - minX, std::min(width, kMaxLineWidth)));
     }

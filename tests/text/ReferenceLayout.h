@@ -17,6 +17,7 @@ struct Item {
 
 struct Line {
     explicit Line(double b) : baseline(b) {}
+    double Height() const { return top - bottom; }
 
     double baseline;
     double top = -100000.0;
