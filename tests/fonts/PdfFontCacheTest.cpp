@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "fonts/PdfFont.h"
 #include "support/TestSupport.h"
@@ -65,11 +67,32 @@ TEST(PdfFontCacheTest, SharedFontObjectsShareOneFontAndDirectOnesGoByContent) {
     }
 }
 
+struct CorpusFile {
+    std::string path, xref, encryption;
+    int pages = 0;
+};
+
+std::vector<CorpusFile> ReadCorpusManifest() {
+    std::ifstream manifest(test::CorpusPath("manifest.tsv"));
+    std::vector<CorpusFile> files;
+    std::string line;
+    std::getline(manifest, line);  // the header
+    while (std::getline(manifest, line)) {
+        std::vector<std::string> columns;
+        std::stringstream row(line);
+        for (std::string column; std::getline(row, column, '\t');) {
+            columns.push_back(column);
+        }
+        files.push_back({columns.at(0), columns.at(5), columns.at(7), std::stoi(columns.at(3))});
+    }
+    return files;
+}
+
 // Every classic-xref file of the corpus opens, all its pages are found and
 // every font of every page loads; files with cross-reference streams don't open.
 TEST(PdfFontCacheTest, CorpusFilesOpenAndEveryFontOfEveryPageLoads) {
     int filesRead = 0;
-    for (const test::CorpusFile& file : test::ReadCorpusManifest()) {
+    for (const CorpusFile& file : ReadCorpusManifest()) {
         PdfDocument document;
         const bool opened = document.Open(test::CorpusPath(file.path), false, nullptr, nullptr);
         if (file.xref != "table" || file.encryption != "none") {

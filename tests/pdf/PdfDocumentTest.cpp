@@ -35,7 +35,7 @@ TEST_F(PdfDocumentTest, MalformedStructureFailsToOpen) {
         Open(Replace(Replace(kPdf, "<< /Size", "[ /Size"), ">>\nstartxref", " ]\nstartxref")));
     EXPECT_FALSE(Open(""));
     EXPECT_FALSE(Open("%%EOF"));  // offset 0 is never probed
-    EXPECT_FALSE(PdfDocument().Open(dir.Path() / "missing.pdf", false, nullptr, nullptr));
+    EXPECT_FALSE(PdfDocument().Open(dir.path / "missing.pdf", false, nullptr, nullptr));
 }
 
 TEST_F(PdfDocumentTest, IncrementalUpdates) {

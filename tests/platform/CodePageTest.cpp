@@ -11,25 +11,25 @@ namespace tessary {
 namespace {
 
 TEST(CodePageTest, NamesAndNumbersFindTheSameCodePage) {
-    EXPECT_EQ(CodePage::FromName("utf8"), CodePage::Utf8());
-    EXPECT_EQ(CodePage::FromName("UTF-8")->GetNumber(), 65001);
-    EXPECT_EQ(CodePage::FromName("ANSI_X3.4-1968"), CodePage::Ascii());
-    EXPECT_EQ(CodePage::FromName("us-ascii")->GetNumber(), 0);
-    EXPECT_EQ(CodePage(), CodePage::Ascii());
-    std::optional<CodePage> windows = CodePage::FromName("Windows-1252");
-    ASSERT_TRUE(windows);
-    EXPECT_EQ(windows->GetNumber(), 1252);
-    EXPECT_EQ(windows->GetName(), "CP1252");
-    EXPECT_EQ(CodePage::FromNumber(1252), windows);
-    EXPECT_EQ(CodePage::FromName("iso8859_15")->GetNumber(), 28605);
+    // A set iconv knows but Windows doesn't number is kept by its name.
+    for (auto [name, number] : {std::pair{"utf8", 65001},
+                                {"UTF-8", 65001},
+                                {"ANSI_X3.4-1968", 0},
+                                {"us-ascii", 0},
+                                {"Windows-1252", 1252},
+                                {"iso8859_15", 28605},
+                                {"armscii-8", CodePage::kUnnumbered}}) {
+        const std::optional<CodePage> codePage = CodePage::FromName(name);
+        ASSERT_TRUE(codePage) << name;
+        EXPECT_EQ(codePage->GetNumber(), number) << name;
+        EXPECT_TRUE(number == CodePage::kUnnumbered || CodePage::FromNumber(number) == codePage);
+    }
+    EXPECT_EQ(CodePage::FromName("Windows-1252")->GetName(), "CP1252");
+    EXPECT_EQ(CodePage::FromName("armscii-8")->GetName(), "ARMSCII-8");
     EXPECT_EQ(CodePage::FromNumber(0), CodePage::Ascii());
     EXPECT_EQ(CodePage::FromNumber(65001), CodePage::Utf8());
+    EXPECT_EQ(CodePage(), CodePage::Ascii());
     EXPECT_FALSE(CodePage::FromNumber(12345));
-    // A set iconv knows but Windows doesn't number is kept by its name.
-    std::optional<CodePage> armenian = CodePage::FromName("armscii-8");
-    ASSERT_TRUE(armenian);
-    EXPECT_EQ(armenian->GetNumber(), CodePage::kUnnumbered);
-    EXPECT_EQ(armenian->GetName(), "ARMSCII-8");
 }
 
 TEST(CodePageTest, RefusesSetsThatCannotCarryPageText) {
@@ -46,11 +46,13 @@ TEST(CodePageTest, RefusesSetsThatCannotCarryPageText) {
 }
 
 TEST(CodePageTest, CodePagesOfLocalesAndTheSystem) {
-    EXPECT_EQ(CodePageForCharset("UTF-8"), CodePage::Utf8());
-    EXPECT_EQ(CodePageForCharset("ANSI_X3.4-1968"), CodePage::Ascii());
-    EXPECT_EQ(CodePageForCharset("ISO-8859-1").GetNumber(), 28591);
-    EXPECT_EQ(CodePageForCharset("KOI8-R").GetNumber(), 20866);
-    EXPECT_EQ(CodePageForCharset("NO-SUCH-CHARSET"), CodePage::Ascii());
+    for (auto [charset, number] : {std::pair{"UTF-8", 65001},
+                                   {"ANSI_X3.4-1968", 0},
+                                   {"ISO-8859-1", 28591},
+                                   {"KOI8-R", 20866},
+                                   {"NO-SUCH", 0}}) {
+        EXPECT_EQ(CodePageForCharset(charset).GetNumber(), number) << charset;
+    }
     EXPECT_EQ(CodePageForLocale("C"), CodePage::Ascii());
     EXPECT_EQ(CodePageForLocale("POSIX"), CodePage::Ascii());
     EXPECT_FALSE(CodePageForLocale("xx_XX.NOT-INSTALLED"));
@@ -68,8 +70,8 @@ TEST(CodePageTest, CodePagesOfLocalesAndTheSystem) {
         setenv("LC_ALL", "C.UTF-8", 1);
         EXPECT_EQ(CodePageForLocale(""), CodePage::Utf8());
     }
-    EXPECT_EQ(GetSystemCodePage(), system);
     EXPECT_EQ(&GetSystemCodePage(), &system);
+    EXPECT_EQ(GetSystemCodePage(), system);
     saved ? setenv("LC_ALL", savedValue.c_str(), 1) : unsetenv("LC_ALL");
 }
 

@@ -23,7 +23,6 @@ TEST(SystemFontMeasurerTest, MetricCompatibleFaces) {
     EXPECT_EQ(regular.family, "Liberation Sans");
     EXPECT_FALSE(regular.exactMatch);
     EXPECT_EQ(regular.widths['A'], 667);
-    EXPECT_EQ(regular.widths[' '], 278);
     // Codes read as Windows-1252: 0x80 is the euro sign, 0x95 the bullet.
     EXPECT_EQ(regular.widths[0x80], 556);
     EXPECT_EQ(regular.widths[0x95], 350);
@@ -41,7 +40,6 @@ TEST(SystemFontMeasurerTest, MetricCompatibleFaces) {
                             [](std::uint16_t width) { return width == 600; }));
     FontMetrics times = MeasureInstalled("Times New Roman");
     EXPECT_EQ(times.family, "Liberation Serif");
-    EXPECT_EQ(times.widths['A'], 722);
     EXPECT_EQ(times.widths[' '], 250);
 }
 

@@ -73,22 +73,4 @@ bool TestDocument::Open(const std::string& bytes, Prompter* prompter, bool rawSt
                           prompter ? &Prompter::Callback : nullptr, prompter);
 }
 
-std::vector<CorpusFile> ReadCorpusManifest() {
-    std::ifstream manifest(CorpusPath("manifest.tsv"));
-    std::vector<CorpusFile> files;
-    std::string line;
-    std::getline(manifest, line);  // the header
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> columns;
-        std::stringstream row(line);
-        for (std::string column; std::getline(row, column, '\t');) {
-            columns.push_back(column);
-        }
-        if (columns.size() >= 8) {
-            files.push_back({columns[0], columns[5], columns[7], std::stoi(columns[3])});
-        }
-    }
-    return files;
-}
-
 }  // namespace tessary::test

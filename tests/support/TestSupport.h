@@ -1,5 +1,5 @@
 // Helpers shared by the core's tests: temporary files, documents opened from
-// bytes, a recorder of the document's callbacks, and the corpus manifest.
+// bytes, and a recorder of the document's callbacks.
 #pragma once
 
 #include <filesystem>
@@ -15,17 +15,13 @@
 namespace tessary::test {
 
 // A temporary folder, removed with everything in it when the object dies.
-class TempDir {
-  public:
+struct TempDir {
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& Path() const { return path; }
     // Writes the bytes to a file in the folder and gives its path.
     std::string Write(const std::string& name, const std::string& bytes) const;
 
-  private:
     std::filesystem::path path;
 };
 
@@ -34,6 +30,9 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 ObjectHandle ParseObject(std::string_view text);
 // The data zlib-compressed, as /FlateDecode reads it.
 std::string Deflate(const std::string& data);
+inline std::string CorpusPath(const std::string& file) {
+    return std::string(TESSARY_CORPUS_DIR) + "/" + file;
+}
 
 // Records the document's callbacks; answers password prompts from `answers`
 // in order, and cancels when none is left.
@@ -54,15 +53,5 @@ struct TestDocument {
     TempDir dir;
     std::unique_ptr<PdfDocument> document;
 };
-
-struct CorpusFile {
-    std::string path, xref, encryption;
-    int pages = 0;
-};
-// The rows of tests/corpus/manifest.tsv.
-std::vector<CorpusFile> ReadCorpusManifest();
-inline std::string CorpusPath(const std::string& file) {
-    return std::string(TESSARY_CORPUS_DIR) + "/" + file;
-}
 
 }  // namespace tessary::test

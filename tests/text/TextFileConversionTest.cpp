@@ -91,7 +91,7 @@ TEST_F(ConversionTest, EarlyFailuresCreateNothing) {
         std::filesystem::remove(output);
     }
     ConversionResult result =
-        ConvertPdfFileToText((dir.Path() / "missing.pdf").string(), output, {}, nullptr, nullptr);
+        ConvertPdfFileToText((dir.path / "missing.pdf").string(), output, {}, nullptr, nullptr);
     EXPECT_EQ(result.status, ConversionStatus::OpenFailed);
     EXPECT_FALSE(std::filesystem::exists(output));
 }
@@ -104,7 +104,7 @@ TEST_F(ConversionTest, OutputFailures) {
 
     input = dir.Write("in.pdf", pdf);
     ConversionResult result = ConvertPdfFileToText(
-        input, (dir.Path() / "no-such-folder" / "out.txt").string(), {}, nullptr, nullptr);
+        input, (dir.path / "no-such-folder" / "out.txt").string(), {}, nullptr, nullptr);
     EXPECT_EQ(ConversionMessage(result), "Could not open the file for writting.");
     if (std::filesystem::exists("/dev/full")) {
         result = ConvertPdfFileToText(input, "/dev/full", {}, nullptr, nullptr);
