@@ -83,6 +83,8 @@ TEST(FlateDecodeTest, OutputPastTheLimitIsEmpty) {
     const std::string text = Text(100000);
     EXPECT_EQ(FlateDecode(Deflate(text), text.size()), text);
     EXPECT_EQ(FlateDecode(Deflate(text), text.size() - 1), "");
+    EXPECT_EQ(FlateDecode(Deflate("abc"), 3), "abc");
+    EXPECT_EQ(FlateDecode(Deflate("abc"), 2), "");
     // 300 MiB of zeros in about 300 KB: past the default limit of 256 MiB.
     const std::string bomb = DeflateZeros(std::size_t{300} << 20);
     EXPECT_LT(bomb.size(), std::size_t{1} << 20);

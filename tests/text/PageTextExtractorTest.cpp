@@ -101,14 +101,17 @@ TEST_F(ExtractorTest, SaveAndRestore) {
               " A 7-12@7");
     Shown("Q Q 1 0 0 rg");  // nothing saved: ignored
     EXPECT_DOUBLE_EQ(state().fillColour[0], 1);
-    // Deep nesting: saved states stop at the limit, but "q" and "Q" still pair up.
-    std::string open = "1 0 0 rg ", close;
-    for (std::size_t i = 0; i < kMaxSavedStates + 10; ++i) {
-        open += "q 0 1 0 rg ";
+    // Deep nesting: saved states stop at the limit, but "q" and "Q" still pair
+    // up: the "Q" of a "q" that saved nothing restores nothing.
+    std::string deep, close;
+    for (std::size_t i = 1; i <= kMaxSavedStates + 10; ++i) {
+        deep += "q " + std::to_string(i) + " 0 0 rg ";
         close += "Q ";
     }
-    Shown(open + close);
-    EXPECT_EQ(state().fillColour, (std::array<double, 3>{1, 0, 0}));
+    Shown(deep + "Q Q Q Q Q Q Q Q Q Q");
+    EXPECT_DOUBLE_EQ(state().fillColour[0], kMaxSavedStates + 10);
+    Shown(deep + close);
+    EXPECT_DOUBLE_EQ(state().fillColour[0], 0);
 }
 
 TEST_F(ExtractorTest, OperandsAndSyntaxFailures) {
