@@ -27,9 +27,8 @@ TEST(Ascii85DecodeTest, DecodesGroupsAndZeroGroups) {
 }
 
 TEST(Ascii85DecodeTest, MissingEndMarkerDecodesAsIfItFollowed) {
-    for (const char* data : {"87cURD_*#4DfTZ)+T", "87", "87c", "87cU", "87cUR", "z", "8", ""}) {
+    for (const char* data : {"87cURD_*#4DfTZ)+T", "87", "87c", "87cU", "87cUR", "z", "8", ""})
         EXPECT_EQ(Ascii85Decode(data), Ascii85Decode(std::string(data) + "~>")) << data;
-    }
     EXPECT_EQ(Ascii85Decode("87c"), "He");
 }
 

@@ -39,9 +39,8 @@ TEST(Md5Test, MatchesTheRfc1321Suite) {
               "57edf4a22be3c955ac49da2e2107b67a");
     // Adding in pieces across block boundaries equals one Add; Start begins anew.
     std::string data;
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 1000; ++i)
         data.push_back(static_cast<char>(i * 31));
-    }
     Md5 md5;
     std::size_t at = 0;
     for (std::size_t piece : {1, 62, 1, 64, 130, 7, 735}) {

@@ -15,9 +15,8 @@ namespace {
 struct BitWriter {
     void Put(unsigned code, unsigned width) {
         for (unsigned i = width; i-- > 0; ++bits) {
-            if (bits % 8 == 0) {
+            if (bits % 8 == 0)
                 bytes.push_back('\0');
-            }
             bytes.back() = static_cast<char>(bytes.back() | (((code >> i) & 1) << (7 - bits % 8)));
         }
     }
@@ -27,9 +26,8 @@ struct BitWriter {
 
 std::string Codes9(const std::vector<unsigned>& codes) {
     BitWriter writer;
-    for (unsigned code : codes) {
+    for (unsigned code : codes)
         writer.Put(code, 9);
-    }
     return writer.bytes;
 }
 
@@ -129,9 +127,8 @@ TEST(LzwDecoderTest, OutputStopsAtTheLimit) {
     // A run of one byte doubles up code by code: a few kilobytes of codes
     // would give far more output than the limit allows.
     std::vector<unsigned> codes = {65};
-    for (unsigned code = 258; code < 258 + 252; ++code) {
+    for (unsigned code = 258; code < 258 + 252; ++code)
         codes.push_back(code);
-    }
     EXPECT_EQ(LzwDecode(Codes9(codes), 1000), std::string(1000, 'A'));
 }
 

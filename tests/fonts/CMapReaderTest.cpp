@@ -73,9 +73,8 @@ TEST(CMapReaderTest, CodesBeyondTheCodeSpaceEndWithoutWrapping) {
 
 TEST(CMapReaderTest, StopsAfterTheMappingLimit) {
     std::string program = "beginbfrange\n";
-    for (std::uint32_t full = 0; full < kMaxCMapMappings / kCodeSpaceSize; ++full) {
+    for (std::uint32_t full = 0; full < kMaxCMapMappings / kCodeSpaceSize; ++full)
         program += "<0000> <FFFF> <0041>\n";
-    }
     const CodeMap map =
         Read(program + "<0000> <0000> <0058> endbfrange beginbfchar <01> <0058> endbfchar");
     EXPECT_EQ(map.size(), kCodeSpaceSize);

@@ -14,9 +14,8 @@ namespace {
 
 TEST(GlyphListTest, FindsEveryNameAndGivesSpaceForOthers) {
     ASSERT_EQ(GlyphList.size(), 4281u);
-    for (const GlyphListEntry& entry : GlyphList) {
+    for (const GlyphListEntry& entry : GlyphList)
         ASSERT_EQ(LookupGlyphName(entry.name), entry.unicode) << entry.name;
-    }
     EXPECT_EQ(LookupGlyphName("quoteright"), 0x2019);
     EXPECT_EQ(LookupGlyphName("dalethatafpatah"), 0x05B2);  // 05D3 05B2: the last is kept
     for (std::string name :
@@ -36,21 +35,18 @@ TEST(BaseEncodingTest, HoldsTheEasilyMissedRows) {
         {MacRoman, 0xC1, 0x00A1},  {Standard, 0x27, 0x2019},  {Standard, 0x60, 0x2018},
         {Standard, 0xC8, 0x00A8},  {Standard, 0xE9, 0x00D8},  {MacExpert, 0x21, 0xF721},
         {MacExpert, 0x30, 0xF730}, {MacExpert, 0xAF, 0xF6F0}, {MacExpert, 0xE6, 0xF6F3}};
-    for (const auto& [encoding, code, unicode] : rows) {
+    for (const auto& [encoding, code, unicode] : rows)
         EXPECT_EQ(GetBaseEncodingUnicode(encoding, code), unicode) << code;
-    }
     for (std::uint32_t code : {0x7F, 0xAD, 0xB0, 0xB2, 0xB3, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBD,
                                0xC3, 0xC5, 0xC6, 0xD7, 0xF0}) {
         EXPECT_EQ(GetBaseEncodingUnicode(MacRoman, code), 0) << code;
     }
     for (BaseEncoding encoding : {WinAnsi, MacRoman, MacExpert, Standard}) {
-        for (std::uint32_t code : {0u, 31u, 256u, 0xFFFFFFFFu}) {
+        for (std::uint32_t code : {0u, 31u, 256u, 0xFFFFFFFFu})
             EXPECT_EQ(GetBaseEncodingUnicode(encoding, code), 0) << code;
-        }
     }
-    for (int encoding : {static_cast<int>(NoEncoding), 5, -1}) {
+    for (int encoding : {static_cast<int>(NoEncoding), 5, -1})
         EXPECT_EQ(GetBaseEncodingUnicode(static_cast<BaseEncoding>(encoding), 0x41), 0);
-    }
 }
 
 TEST(StandardFontTableTest, RowsAndWidths) {
@@ -74,9 +70,8 @@ TEST(StandardFontTableTest, RowsAndWidths) {
     EXPECT_EQ(width("/Times-BoldItalic", 'A'), 667);
     EXPECT_EQ(width("/Helvetica", 0xFFFF), std::nullopt);
     EXPECT_EQ(width("/Courier", 'A'), std::nullopt);
-    for (const char* other : {"/ABCDEF+Helvetica", "Helvetica", "/Helvetica,Bold"}) {
+    for (const char* other : {"/ABCDEF+Helvetica", "Helvetica", "/Helvetica,Bold"})
         EXPECT_EQ(FindStandardFont(other), -1) << other;
-    }
     EXPECT_EQ(StandardFontTable[FindStandardFont("/Symbol")].baseEncoding, BaseEncoding::Standard);
 }
 
@@ -84,15 +79,13 @@ TEST(AsciiSubstituteTest, HoldsTheRowsInOrderAndFindsThem) {
     ASSERT_EQ(AsciiSubstituteTable.size(), 168u);
     EXPECT_EQ(AsciiSubstituteTable.front().unicode, 0x00A0);
     EXPECT_EQ(AsciiSubstituteTable.back().unicode, 0xFB02);
-    for (const AsciiSubstitute& row : AsciiSubstituteTable) {
+    for (const AsciiSubstitute& row : AsciiSubstituteTable)
         EXPECT_EQ(GetAsciiSubstitute(row.unicode), row.text) << row.unicode;
-    }
     EXPECT_EQ(GetAsciiSubstitute(0x2014), "--");
     EXPECT_EQ(GetAsciiSubstitute(0x2216), "\\");
     EXPECT_EQ(GetAsciiSubstitute(0xF8EA), "(TM)");
-    for (std::uint16_t unicode : {0x0000, 0x0041, 0x00AD, 0x0101, 0x4E00, 0xFFFF}) {
+    for (std::uint16_t unicode : {0x0000, 0x0041, 0x00AD, 0x0101, 0x4E00, 0xFFFF})
         EXPECT_EQ(GetAsciiSubstitute(unicode), std::nullopt) << unicode;
-    }
 }
 
 }  // namespace

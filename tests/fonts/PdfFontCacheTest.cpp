@@ -80,9 +80,8 @@ std::vector<CorpusFile> ReadCorpusManifest() {
     while (std::getline(manifest, line)) {
         std::vector<std::string> columns;
         std::stringstream row(line);
-        for (std::string column; std::getline(row, column, '\t');) {
+        for (std::string column; std::getline(row, column, '\t');)
             columns.push_back(column);
-        }
         files.push_back({columns.at(0), columns.at(5), columns.at(7), std::stoi(columns.at(3))});
     }
     return files;
@@ -112,9 +111,8 @@ TEST(PdfFontCacheTest, CorpusFilesOpenAndEveryFontOfEveryPageLoads) {
         EXPECT_EQ(store.GetPage(file.pages), nullptr) << file.path;
         EXPECT_FALSE(fonts.empty()) << file.path;
         for (const PdfFont* font : fonts) {
-            for (std::uint32_t code = 0; code < 256; ++code) {
+            for (std::uint32_t code = 0; code < 256; ++code)
                 font->GetCharWidth(code, font->GetUnicode(code));
-            }
         }
         ++filesRead;
     }

@@ -24,9 +24,8 @@ PdfFont LoadFont(std::string_view dictText, std::string_view data = {},
                  const char* entry = "/ToUnicode") {
     ObjectHandle dict = test::ParseObject(dictText);
     auto* dictionary = const_cast<PdfDictionary*>(AsDictionary(dict.get()));
-    if (!data.empty()) {
+    if (!data.empty())
         dictionary->SetValue(entry, MakeStream(std::string(data)));
-    }
     PdfFont font;
     font.Load(dictionary);
     return font;
@@ -58,9 +57,8 @@ TEST(PdfFontEncoding, DecodesThroughBaseEncodingsAndDifferences) {
     };
     for (const auto& [entries, codes] : cases) {
         PdfFont font = LoadFont("<< " + entries + " >>");
-        for (const auto& [code, unicode] : codes) {
+        for (const auto& [code, unicode] : codes)
             EXPECT_EQ(font.GetUnicode(code), unicode) << entries << " " << code;
-        }
     }
     EXPECT_EQ(LoadFont("<< /Encoding << /Differences [ 65535 /C /D ] >> >>").codeMap.size(),
               1u);  // 0x10000 is above every code
@@ -84,9 +82,8 @@ TEST(PdfFontEncoding, ToUnicodeStreamReplacesTheEncoding) {
     const std::string shown("\x00\x03\xFF", 3);
     std::vector<std::uint32_t> codes;
     std::size_t position = 0;
-    for (std::uint32_t code = 0; font.NextCode(shown, position, code);) {
+    for (std::uint32_t code = 0; font.NextCode(shown, position, code);)
         codes.push_back(code);
-    }
     EXPECT_EQ(codes, (std::vector<std::uint32_t>{0x00, 0x03, 0xFF}));
     EXPECT_EQ(font.GetUnicode(3), 0x0020);
 }
@@ -104,9 +101,8 @@ TEST(PdfFontWidths, StandardFontsUseBuiltInMetrics) {
     EXPECT_EQ(helvetica.descent, 207);
     // A descriptor replaces the row's defaults, even with nothing in it.
     PdfFont courier = LoadFont("<< /BaseFont /Courier /FontDescriptor << /Ascent 600 >> >>");
-    for (std::uint32_t code : {0x20u, 0x41u, 0xE9u, 0xFFFFu}) {
+    for (std::uint32_t code : {0x20u, 0x41u, 0xE9u, 0xFFFFu})
         EXPECT_EQ(courier.GetCharWidth(code, courier.GetUnicode(code)), 0) << code;
-    }
     EXPECT_EQ(courier.ascent, 600);
     // A subset's name is no standard font's.
     PdfFont subset = LoadFont("<< /Subtype /Type1 /BaseFont /ABCDEF+Helvetica >>");
@@ -158,9 +154,8 @@ class MeasuredFontTest : public ::testing::Test, public FontMeasurer {
     FontMetrics Measure(const FontRequest& request) override {
         requests.push_back(request);
         FontMetrics metrics;
-        for (std::size_t code = 0; code < metrics.widths.size(); ++code) {
+        for (std::size_t code = 0; code < metrics.widths.size(); ++code)
             metrics.widths[code] = static_cast<std::uint16_t>(1000 + code);
-        }
         metrics.ascent = 905;
         metrics.descent = 212;
         metrics.measured = true;

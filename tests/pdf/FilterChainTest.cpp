@@ -25,9 +25,8 @@ class FilterChainTest : public ::testing::Test, public test::TestDocument {
     }
     std::vector<std::string> Messages() {
         std::vector<std::string> shown;
-        for (const auto& [kind, text] : prompter.calls) {
+        for (const auto& [kind, text] : prompter.calls)
             shown.push_back(text);
-        }
         return shown;
     }
     test::Prompter prompter;
@@ -74,9 +73,8 @@ TEST_F(FilterChainTest, UnsupportedFiltersAreReportedOncePerRun) {
     OpenStreams({StreamBody("/Filter /DCTDecode", "a"), StreamBody("/Filter /DCTDecode", "b"),
                  StreamBody("/Filter [/FlateDecode /JBIG2Decode]", Deflate("c")),
                  StreamBody("/Filter /JBIG2", "d"), StreamBody("/Filter /Fl", "e")});
-    for (int n = 2; n <= 6; ++n) {
+    for (int n = 2; n <= 6; ++n)
         EXPECT_EQ(Data(n), "(absent)") << n;
-    }
     // A second document in the same run reports nothing already reported.
     OpenStreams({StreamBody("/Filter /DCTDecode", "a")});
     EXPECT_EQ(Data(2), "(absent)");

@@ -24,9 +24,8 @@ ObjectHandle ReferenceFindPage(const PdfObject* node, std::int64_t i,
         ObjectHandle kid = array->GetElement(k);
         const PdfDictionary& d = DictionaryOrEmpty(kid.get());
         const bool page = d.GetValueString("/Type") == "/Page";
-        if (page ? i == 0 : i < d.GetValueInteger("/Count")) {
+        if (page ? i == 0 : i < d.GetValueInteger("/Count"))
             return page ? std::move(kid) : ReferenceFindPage(kid.get(), i, path);
-        }
         i -= page ? 1 : d.GetValueInteger("/Count");
     }
     return nullptr;
@@ -55,9 +54,8 @@ TEST_F(PageTreeTest, WalksByCount) {
               "<< /Type /Page /Name /b >>", "<< /Type /Page /Name /hidden >>",
               "<< /Type /Page /Name /last >>"});
     std::string names;
-    for (int i = -1; i <= 5; ++i) {
+    for (int i = -1; i <= 5; ++i)
         names += NameOf(i) + " ";
-    }
     EXPECT_EQ(names, "- /a /b /after /direct /last - ");
     EXPECT_EQ(Store().GetPage(2).get(), Store().GetPage(2).get());
 }
@@ -81,9 +79,8 @@ TEST_F(PageTreeTest, CyclesAndDepthEndTheWalk) {
     EXPECT_EQ(NameOf(0) + NameOf(4) + NameOf(5) + NameOf(6), "--/p-");
     // A chain of nodes deeper than the limit.
     std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>"};
-    for (int n = 2; n < kMaxPageTreeDepth + 12; ++n) {
+    for (int n = 2; n < kMaxPageTreeDepth + 12; ++n)
         objects.push_back("<< /Type /Pages /Kids [" + std::to_string(n + 1) + " 0 R] /Count 1 >>");
-    }
     objects.push_back("<< /Type /Page /Name /deep >>");
     OpenTree(objects);
     EXPECT_EQ(NameOf(0), "-");
@@ -130,9 +127,8 @@ TEST_F(PageTreeTest, AgreesWithTheKidByKidWalk) {
             std::string body = kind < 4 && n > 2 ? "/Type /Page" : kind == 4 ? "" : "/Type /Pages";
             if (body != "/Type /Page") {
                 body += " /Count " + std::to_string(pick(9) - 2) + " /Kids [";
-                for (int k = pick(6); k > 0; --k) {
+                for (int k = pick(6); k > 0; --k)
                     body += " " + std::to_string(2 + pick(nodes)) + " 0 R";
-                }
                 body += " ]";
             }
             objects.push_back("<< " + body + " >>");

@@ -121,9 +121,8 @@ TEST_F(PdfDocumentTest, Streams) {
     EXPECT_EQ(AsStream(stream.get())->data, "hello");
     EXPECT_EQ(AsStream(stream.get())->dictionary->GetValueString("/Length"), "5");
     EXPECT_EQ(AsStream(Store().GetObject(4, 0).get())->data, "abc");
-    for (int n = 5; n <= 8; ++n) {
+    for (int n = 5; n <= 8; ++n)
         EXPECT_EQ(Store().GetObject(n, 0), nullptr) << n;
-    }
     // The reading goes on right after "endstream".
     ObjectHandle array = Store().GetObject(9, 0);
     ASSERT_TRUE(IsKind(array.get(), PdfObjectType::Array));

@@ -18,9 +18,8 @@ V Tokens(std::string_view text) {
     PdfParser parser;
     parser.AttachBuffer(nullptr, text);
     V tokens;
-    for (std::string t = parser.NextToken(); !t.empty(); t = parser.NextToken()) {
+    for (std::string t = parser.NextToken(); !t.empty(); t = parser.NextToken())
         tokens.push_back(t);
-    }
     return tokens;
 }
 
@@ -103,9 +102,8 @@ TEST(PdfParser, NestingDepthIsBounded) {
     // Far deeper input fails the same way instead of overflowing the stack.
     EXPECT_EQ(ParseObject(std::string(1000000, '[')), nullptr);
     std::string dicts;
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; i < 100000; ++i)
         dicts += "<</A ";
-    }
     EXPECT_EQ(ParseObject(dicts), nullptr);
 }
 

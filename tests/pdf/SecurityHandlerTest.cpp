@@ -18,9 +18,8 @@ const std::string kNonStandard = "This document is encrypted by non-stardard han
 // The decoded content streams of every page, joined.
 std::string PageContents(const std::string& path, Prompter* prompter = nullptr) {
     PdfDocument document;
-    if (!document.Open(path, false, prompter ? &Prompter::Callback : nullptr, prompter)) {
+    if (!document.Open(path, false, prompter ? &Prompter::Callback : nullptr, prompter))
         return "(not opened)";
-    }
     std::string all;
     for (int i = 0; ObjectHandle page = document.GetStore()->GetPage(i); ++i) {
         ObjectHandle contents = DictionaryOrEmpty(page.get()).GetValue("/Contents");

@@ -41,9 +41,8 @@ std::string PdfBuilder::Build() const {
     };
     std::size_t size = bodies.size() + 1;
     std::string table = "xref\n0 " + std::to_string(size) + "\n" + XrefEntry(0, 65535, 'f');
-    for (std::size_t n = 1; n < size; ++n) {
+    for (std::size_t n = 1; n < size; ++n)
         table += bodies[n - 1].empty() ? XrefEntry(0, 0, 'f') : write(n, bodies[n - 1]);
-    }
     std::size_t xref = out.size();
     out += table + Section(size, trailerEntries, xref);
     for (const auto& [objects, trailer] : updates) {

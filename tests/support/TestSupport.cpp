@@ -14,9 +14,8 @@ namespace tessary::test {
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tessary-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
+    if (!mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed");
-    }
     path = pattern;
 }
 
@@ -54,9 +53,8 @@ std::string Deflate(const std::string& data) {
 int Prompter::Callback(void* self, int kind, std::string& argument) {
     auto* prompter = static_cast<Prompter*>(self);
     prompter->calls.emplace_back(kind, argument);
-    if (kind != kAskPassword || prompter->answers.empty()) {
+    if (kind != kAskPassword || prompter->answers.empty())
         return 0;
-    }
     argument = prompter->answers.front();
     prompter->answers.erase(prompter->answers.begin());
     return 1;

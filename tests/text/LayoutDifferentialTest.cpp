@@ -58,16 +58,14 @@ class PageGenerator {
     std::vector<Call> Strings(bool rotated) {
         std::vector<Call> page;
         std::vector<double> baselines(1 + Pick(8));
-        for (double& baseline : baselines) {
+        for (double& baseline : baselines)
             baseline = Baseline();
-        }
         double size = Chance(0.2) ? 0.0 : 4 + Pick(12);
         for (int s = 1 + Pick(40); s > 0; --s) {
             double baseline = Chance(0.8) ? baselines[Pick(baselines.size())] : Baseline();
             double x = Chance(0.1) ? Grid(-20000, 20000) : Grid(-200, 600);
-            if (Chance(0.1)) {
+            if (Chance(0.1))
                 size = Chance(0.2) ? 0.0 : 4 + Pick(12);
-            }
             const double scale = size * 0.001;
             const std::size_t first = page.size();
             for (int c = 0, length = 1 + Pick(12); c < length; ++c) {

@@ -51,19 +51,10 @@ Lines WorkedExample(int width) {
 }
 
 TEST(LayoutTest, WorkedExampleAtWidths78And40) {
-    Lines at78 = WorkedExample(78);
-    ASSERT_EQ(at78.size(), 4u);
-    EXPECT_EQ(at78[0], Pad("Hello world ", 72) + "Right ");
-    EXPECT_EQ(at78[0].size(), 78u);
-    EXPECT_EQ(at78[1], "Second line ");
-    EXPECT_EQ(at78[2], "");
-    EXPECT_EQ(at78[3], "After gap ");
-
-    Lines at40 = WorkedExample(40);
-    ASSERT_EQ(at40.size(), 4u);
-    EXPECT_EQ(at40[0], Pad("Hello world ", 36) + "Right ");
-    EXPECT_EQ(at40[0].size(), 42u);
-    EXPECT_EQ(Lines(at40.begin() + 1, at40.end()), Lines(at78.begin() + 1, at78.end()));
+    EXPECT_EQ(WorkedExample(78),
+              (Lines{Pad("Hello world ", 72) + "Right ", "Second line ", "", "After gap "}));
+    EXPECT_EQ(WorkedExample(40),
+              (Lines{Pad("Hello world ", 36) + "Right ", "Second line ", "", "After gap "}));
 }
 
 TEST(LayoutTest, AddItemGroupsByBaselineAndRefusesSpaces) {
@@ -84,9 +75,8 @@ TEST(LayoutTest, AddItemGroupsByBaselineAndRefusesSpaces) {
 
 std::string Texts(const TextLine& line) {
     std::string texts;
-    for (const TextItem& item : line.GetItems()) {
+    for (const TextItem& item : line.GetItems())
         texts += "[" + item.text + "]";
-    }
     return texts;
 }
 
@@ -95,9 +85,8 @@ TEST(LayoutTest, ItemsKeepXOrderAndTheTextExtentEndsAtTheLastOne) {
     EXPECT_FALSE(line.GetTextExtent());
     line.InsertItem(-5, 0, 1, -1, 1, " ");
     EXPECT_FALSE(line.GetTextExtent());
-    for (auto [x, text] : {std::pair{5, "c"}, {0, "a"}, {5, "d"}, {3, "b"}, {5, "e"}, {9, " "}}) {
+    for (auto [x, text] : {std::pair{5, "c"}, {0, "a"}, {5, "d"}, {3, "b"}, {5, "e"}, {9, " "}})
         line.InsertItem(x, x == 0 ? 50 : x + 1, 1, -1, 1, text);
-    }
     EXPECT_EQ(Texts(line), "[ ][a][b][c][d][e][ ]");  // equal x in the order of arrival
     // Spaces don't count; the extent ends at the last item's end, not the furthest.
     EXPECT_EQ(line.GetTextExtent()->start, 0);
@@ -231,9 +220,8 @@ TEST(LayoutTest, WidthZeroOrNegativePacksItems) {
 TEST(LayoutTest, ZeroSpaceWidthNeverJoinsAndBlanksEveryLine) {
     // A text matrix whose first element is 0 zeroes widths, heights and space widths.
     TextLineList list;
-    for (double y : {700.0, 690.0, 680.0}) {
+    for (double y : {700.0, 690.0, 680.0})
         list.AddItem(list.AddItem(nullptr, y, 100, 100, y, y, 0, "a"), y, 100, 100, y, y, 0, "b");
-    }
     EXPECT_EQ(list.LayOutLines(78), (Lines{"a b ", "", "a b ", "", "a b "}));
 }
 

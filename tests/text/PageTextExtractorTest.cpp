@@ -126,9 +126,8 @@ TEST_F(ExtractorTest, OperandsAndSyntaxFailures) {
     EXPECT_EQ(Shown("BT /F1 10 Tf (A) Tj (unterminated"), " A 0-5@0");
     // Millions of operands cost no more than the few an operator can read.
     std::string many;
-    for (int i = 0; i < 200000; ++i) {
+    for (int i = 0; i < 200000; ++i)
         many += "1 2 3 ";
-    }
     EXPECT_EQ(Shown(many + "BT /F1 10 Tf (A) Tj"), " A 0-5@0");
 }
 

@@ -87,17 +87,14 @@ std::string RenderLine(Line& line, double minX, double range, int width) {
 
 Line* LineList::AddItem(Line* line, double baseline, double xStart, double xEnd, double yTop,
                         double yBottom, double spaceWidth, std::string_view text) {
-    if (text == " " || !Finite({baseline, xStart, xEnd, yTop, yBottom, spaceWidth})) {
+    if (text == " " || !Finite({baseline, xStart, xEnd, yTop, yBottom, spaceWidth}))
         return nullptr;
-    }
     if (line == nullptr) {
         auto at = lines.begin();
-        while (at != lines.end() && (*at)->baseline > baseline) {
+        while (at != lines.end() && (*at)->baseline > baseline)
             ++at;
-        }
-        if (at == lines.end() || (*at)->baseline != baseline) {
+        if (at == lines.end() || (*at)->baseline != baseline)
             at = lines.insert(at, std::make_unique<Line>(baseline));
-        }
         line = at->get();
     }
     Insert(*line, Item{std::string(text), xStart, xEnd, spaceWidth, yTop, yBottom});
@@ -121,9 +118,8 @@ void LineList::LayOutLines(std::vector<std::string>& output, int width) {
     }
     for (std::size_t i = 1; i < lines.size();) {
         if (CanJoin(*lines[i], *lines[i - 1])) {
-            for (const Item& item : lines[i]->items) {
+            for (const Item& item : lines[i]->items)
                 Insert(*lines[i - 1], item);
-            }
             lines.erase(lines.begin() + static_cast<long>(i));
         } else {
             ++i;
@@ -135,9 +131,8 @@ void LineList::LayOutLines(std::vector<std::string>& output, int width) {
     for (auto& line : lines) {
         JoinItems(*line);
         double gap = prevBaseline - line->baseline;
-        if (prevHeight >= 0 && (gap >= 1.5 * line->Height() || gap >= 1.5 * prevHeight)) {
+        if (prevHeight >= 0 && (gap >= 1.5 * line->Height() || gap >= 1.5 * prevHeight))
             output.emplace_back();
-        }
         prevHeight = line->Height();
         prevBaseline = line->baseline;
         output.push_back(RenderLine(*line, minX, maxX - minX, std::min(width, kMaxLineWidth)));
