@@ -1,102 +1,91 @@
+#include "fonts/PdfFont.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "FontTestSupport.h"
 #include "fonts/FontLimits.h"
-#include "fonts/StandardFontTable.h"
 #include "platform/FontMeasurer.h"
+#include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
 
-using test::LoadFont;
-using test::MakeStream;
-using test::ParseObject;
+// A direct stream (the memory-mode parser can't read streams).
+ObjectHandle MakeStream(std::string data) {
+    auto stream = MakeObject<PdfStream>();
+    static_cast<PdfStream&>(*stream).data = std::move(data);
+    return stream;
+}
 
-struct UnicodeCase {
-    const char* font;
-    std::uint32_t code;
-    std::uint16_t unicode;
-};
+// The font of a dictionary written as text, with `entry` set to a stream of
+// `data` when one is given.
+PdfFont LoadFont(std::string_view dictText, std::string_view data = {},
+                 const char* entry = "/ToUnicode") {
+    ObjectHandle dict = test::ParseObject(dictText);
+    auto* dictionary = const_cast<PdfDictionary*>(AsDictionary(dict.get()));
+    if (!data.empty())
+        dictionary->SetValue(entry, MakeStream(std::string(data)));
+    PdfFont font;
+    font.Load(dictionary);
+    return font;
+}
 
 TEST(PdfFontEncoding, DecodesThroughBaseEncodingsAndDifferences) {
-    const char* winAnsiDiff =
-        "<< /Encoding << /BaseEncoding /WinAnsiEncoding /Differences [ 39 /quotesingle 96 /grave ] "
-        ">> >>";
-    const char* helveticaDiff =
-        "<< /BaseFont /Helvetica /Encoding << /Differences [ 32 /space 200 /Eacute ] >> >>";
-    const char* unknownName = "<< /Encoding << /Differences [ 65 /g3 /B ] >> >>";
-    const char* namesFirst = "<< /Encoding << /Differences [ /A /B 70 /C ] >> >>";
-    const char* edgeCodes = "<< /Encoding << /Differences [ -1 /A /B 65535 /C /D ] >> >>";
-    const std::vector<UnicodeCase> cases = {
-        {winAnsiDiff, 39, 0x0027},
-        {winAnsiDiff, 96, 0x0060},
-        {winAnsiDiff, 150, 0x2013},
-        {unknownName, 65, 0x0020},  // not in the glyph list: a space, not the letter
-        {unknownName, 66, 0x0042},
-        {helveticaDiff, 200, 0x00C9},  // the Standard table holds U+00A8 there
-        {helveticaDiff, 0xE9, 0x00D8},
-        {namesFirst, 70, 0x0043},  // names before the first number go nowhere
-        {namesFirst, 0, 0x0000},
-        {namesFirst, 1, 0x0001},
-        {edgeCodes, 0, 0x0042},  // -1 is no code, but the count goes on from it
-        {edgeCodes, 0xFFFF, 0x0043},
-        {"<< >>", 0xE9, 0x00E9},  // no encoding: the byte as Latin-1
-        {"<< >>", 0x00, 0x0000},
-        {"<< >>", 0x1234, 0x1234},
-        {"<< /Encoding /WinAnsiEncoding >>", 0x81, 0x2022},
-        {"<< /Encoding /WinAnsiEncoding >>", 0x05, 0x0000},
-        {"<< /Encoding /WinAnsiEncoding >>", 0x141, 0x0000},
-        {"<< /Encoding /MacRomanEncoding >>", 0xC1, 0x00A1},
-        {"<< /Encoding /MacRomanEncoding >>", 0xA3, 0x00A3},
-        {"<< /Encoding /MacExpertEncoding >>", 0xAF, 0xF6F0},
-        {"<< /Encoding /MacExpertEncoding >>", 0xC2, 0xF6F9},
-        {"<< /Encoding /MacExpertEncoding >>", 0xE6, 0xF6F3},
-        // Other names, and values of other kinds, leave the encoding as it was.
-        {"<< /Encoding /StandardEncoding >>", 0xE9, 0x00E9},
-        {"<< /BaseFont /Courier /Encoding /Identity-H >>", 0x27, 0x2019},
-        {"<< /BaseFont /Courier /Encoding [ /WinAnsiEncoding ] >>", 0x27, 0x2019},
-        {"<< /BaseFont /Courier /Encoding 5 >>", 0x27, 0x2019},
+    // /g3 is not in the glyph list: a space, not the letter. Standard holds
+    // U+00A8 at 200. Names before the first number go nowhere; -1 is no code,
+    // but the count goes on from it. Without an encoding a code is Latin-1.
+    // /StandardEncoding and values of other kinds leave the encoding as it was.
+    using Codes = std::vector<std::pair<std::uint32_t, std::uint16_t>>;
+    const std::vector<std::pair<std::string, Codes>> cases = {
+        {"/Encoding << /BaseEncoding /WinAnsiEncoding /Differences [ 39 /quotesingle 96 /grave ] "
+         ">>",
+         {{39, 0x27}, {96, 0x60}, {150, 0x2013}}},
+        {"/Encoding << /Differences [ 65 /g3 /B ] >>", {{65, 0x20}, {66, 0x42}}},
+        {"/Encoding << /Differences [ 32 /space 200 /Eacute ] >> /BaseFont /Helvetica",
+         {{200, 0xC9}, {0xE9, 0xD8}}},
+        {"/Encoding << /Differences [ /A /B 70 /C ] >>", {{70, 0x43}, {0, 0}, {1, 1}}},
+        {"/Encoding << /Differences [ -1 /A /B 65535 /C /D ] >>", {{0, 0x42}, {0xFFFF, 0x43}}},
+        {"", {{0xE9, 0xE9}, {0x1234, 0x1234}}},
+        {"/Encoding /WinAnsiEncoding", {{0x81, 0x2022}, {0x05, 0}, {0x141, 0}}},
+        {"/Encoding /MacRomanEncoding", {{0xDB, 0xA4}}},
+        {"/Encoding /MacExpertEncoding", {{0xDB, 0xB2}}},
+        {"/Encoding /StandardEncoding", {{0xE9, 0xE9}}},
+        {"/BaseFont /Courier /Encoding /Identity-H", {{0x27, 0x2019}}},
+        {"/BaseFont /Courier /Encoding [ /WinAnsiEncoding ]", {{0x27, 0x2019}}},
+        {"/BaseFont /Courier /Encoding 5", {{0x27, 0x2019}}},
     };
-    for (const UnicodeCase& c : cases) {
-        EXPECT_EQ(LoadFont(c.font).GetUnicode(c.code), c.unicode) << c.font << " " << c.code;
+    for (const auto& [entries, codes] : cases) {
+        PdfFont font = LoadFont("<< " + entries + " >>");
+        for (const auto& [code, unicode] : codes)
+            EXPECT_EQ(font.GetUnicode(code), unicode) << entries << " " << code;
     }
-    EXPECT_EQ(LoadFont(edgeCodes).codeMap.size(), 2u);  // 0x10000 is above every code
+    EXPECT_EQ(LoadFont("<< /Encoding << /Differences [ 65535 /C /D ] >> >>").codeMap.size(),
+              1u);  // 0x10000 is above every code
 }
 
 TEST(PdfFontEncoding, ToUnicodeStreamReplacesTheEncoding) {
     const char* cmap = "1 beginbfchar <41> <0057> endbfchar";
     PdfFont font = LoadFont("<< /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>", cmap);
-    EXPECT_EQ(font.baseEncoding, BaseEncoding::NoEncoding);
     EXPECT_EQ(font.GetUnicode(0x41), 0x0057);
     EXPECT_EQ(font.GetUnicode(0x80), 0x0080);  // not U+20AC: /Encoding isn't read
     EXPECT_EQ(font.GetCharWidth(0x41, font.GetUnicode(0x41)), 944);  // Helvetica's "W"
-
     // A /ToUnicode that isn't a stream counts as absent.
-    font = LoadFont("<< /Encoding /WinAnsiEncoding /ToUnicode /Identity-H >>");
-    EXPECT_EQ(font.GetUnicode(0x80), 0x20AC);
-
+    EXPECT_EQ(LoadFont("<< /Encoding /WinAnsiEncoding /ToUnicode /Identity-H >>").GetUnicode(0x80),
+              0x20AC);
     // A CMap given as /Encoding adds to the base encoding.
-    ObjectHandle dict = ParseObject("<< /BaseFont /Times-Roman >>");
-    auto* dictionary = const_cast<PdfDictionary*>(AsDictionary(dict.get()));
-    dictionary->SetValue("/Encoding", MakeStream(cmap));
-    font.Load(dictionary);
+    font = LoadFont("<< /BaseFont /Times-Roman >>", cmap, "/Encoding");
     EXPECT_EQ(font.GetUnicode(0x41), 0x0057);
     EXPECT_EQ(font.GetUnicode(0x27), 0x2019);
-}
-
-TEST(PdfFontCodes, ShownStringsAreOneCodePerByte) {
-    PdfFont font = LoadFont("<< >>", "1 beginbfchar <0003> <0020> endbfchar");
+    // Shown strings are one code per byte.
+    font = LoadFont("<< >>", "1 beginbfchar <0003> <0020> endbfchar");
     const std::string shown("\x00\x03\xFF", 3);
     std::vector<std::uint32_t> codes;
     std::size_t position = 0;
-    for (std::uint32_t code = 0; font.NextCode(shown, position, code);) {
+    for (std::uint32_t code = 0; font.NextCode(shown, position, code);)
         codes.push_back(code);
-    }
     EXPECT_EQ(codes, (std::vector<std::uint32_t>{0x00, 0x03, 0xFF}));
-    EXPECT_EQ(font.GetUnicode(codes[0]), 0x0000);
-    EXPECT_EQ(font.GetUnicode(codes[1]), 0x0020);
+    EXPECT_EQ(font.GetUnicode(3), 0x0020);
 }
 
 TEST(PdfFontWidths, StandardFontsUseBuiltInMetrics) {
@@ -110,16 +99,13 @@ TEST(PdfFontWidths, StandardFontsUseBuiltInMetrics) {
     EXPECT_EQ(helvetica.spaceWidth, 278);
     EXPECT_EQ(helvetica.ascent, 718);
     EXPECT_EQ(helvetica.descent, 207);
-
     // A descriptor replaces the row's defaults, even with nothing in it.
     PdfFont courier = LoadFont("<< /BaseFont /Courier /FontDescriptor << /Ascent 600 >> >>");
-    for (std::uint32_t code : {0x20u, 0x41u, 0xE9u, 0xFFFFu}) {
+    for (std::uint32_t code : {0x20u, 0x41u, 0xE9u, 0xFFFFu})
         EXPECT_EQ(courier.GetCharWidth(code, courier.GetUnicode(code)), 0) << code;
-    }
     EXPECT_EQ(courier.ascent, 600);
-
+    // A subset's name is no standard font's.
     PdfFont subset = LoadFont("<< /Subtype /Type1 /BaseFont /ABCDEF+Helvetica >>");
-    EXPECT_EQ(subset.standardFontIndex, -1);
     EXPECT_EQ(subset.baseEncoding, BaseEncoding::NoEncoding);
     EXPECT_EQ(subset.GetCharWidth(65, 65), 400);
     EXPECT_EQ(subset.ascent, 700);
@@ -128,22 +114,17 @@ TEST(PdfFontWidths, StandardFontsUseBuiltInMetrics) {
 
 TEST(PdfFontWidths, WidthsArrayThenDefaults) {
     PdfFont font = LoadFont("<< /Subtype /Type1 /FirstChar 32 /Widths [ 250 333 ] >>");
-    EXPECT_EQ(font.GetCharWidth(32, 32), 250);
     EXPECT_EQ(font.GetCharWidth(33, 33), 333);
     EXPECT_EQ(font.GetCharWidth(34, 34), 400);
     EXPECT_EQ(font.GetCharWidth(0x10020, 32), 250);  // codes are taken as 16 bits
     EXPECT_EQ(font.spaceWidth, 250);
-
     // No code decodes to a space: the width of U+0020 by the other rules.
-    const char* noSpace =
+    const std::string noSpace =
         " /FirstChar 32 /Widths [ 250 ] /Encoding << /Differences [ 32 /A ] >> >>";
-    EXPECT_EQ(LoadFont(std::string("<< /BaseFont /Helvetica") + noSpace).spaceWidth, 278);
-    EXPECT_EQ(LoadFont(std::string("<< /BaseFont /Times-Roman") + noSpace).spaceWidth, 250);
-    EXPECT_EQ(
-        LoadFont(std::string("<< /FontDescriptor << /MissingWidth 500 >>") + noSpace).spaceWidth,
-        500);
-    EXPECT_EQ(LoadFont(std::string("<< /FontDescriptor << >>") + noSpace).spaceWidth, 400);
-
+    EXPECT_EQ(LoadFont("<< /BaseFont /Helvetica" + noSpace).spaceWidth, 278);
+    EXPECT_EQ(LoadFont("<< /BaseFont /Times-Roman" + noSpace).spaceWidth, 250);
+    EXPECT_EQ(LoadFont("<< /FontDescriptor << /MissingWidth 500 >>" + noSpace).spaceWidth, 500);
+    EXPECT_EQ(LoadFont("<< /FontDescriptor << >>" + noSpace).spaceWidth, 400);
     // Values that can't be widths or distances don't wrap around 16 bits.
     font = LoadFont(
         "<< /FontDescriptor << /Ascent -700 /Descent 212 /MissingWidth -5 >> /Widths [ -1 70000 ] "
@@ -158,7 +139,6 @@ TEST(PdfFontWidths, WidthsArrayThenDefaults) {
         "<< /FontDescriptor << /Ascent 0 /Descent 0 /FontBBox [ -543 -303 1277 981 ] >> >>");
     EXPECT_EQ(font.ascent, 981);
     EXPECT_EQ(font.descent, 303);
-
     // Entries past the last code are dropped.
     font = LoadFont("<< /FirstChar 65534 /Widths [ 1 2 3 ] >>");
     ASSERT_EQ(font.widths.size(), kCodeSpaceSize - 65534);
@@ -166,27 +146,22 @@ TEST(PdfFontWidths, WidthsArrayThenDefaults) {
     EXPECT_EQ(font.GetCharWidth(0, 0), 400);
 }
 
-class FakeMeasurer : public FontMeasurer {
-  public:
+// Measures every request as code + 1000 wide, ascent 905, descent 212.
+class MeasuredFontTest : public ::testing::Test, public FontMeasurer {
+  protected:
+    void SetUp() override { previous = SetFontMeasurer(this); }
+    void TearDown() override { SetFontMeasurer(previous); }
     FontMetrics Measure(const FontRequest& request) override {
         requests.push_back(request);
         FontMetrics metrics;
-        for (std::size_t code = 0; code < metrics.widths.size(); ++code) {
+        for (std::size_t code = 0; code < metrics.widths.size(); ++code)
             metrics.widths[code] = static_cast<std::uint16_t>(1000 + code);
-        }
         metrics.ascent = 905;
         metrics.descent = 212;
         metrics.measured = true;
         return metrics;
     }
     std::vector<FontRequest> requests;
-};
-
-class MeasuredFontTest : public ::testing::Test {
-  protected:
-    void SetUp() override { previous = SetFontMeasurer(&measurer); }
-    void TearDown() override { SetFontMeasurer(previous); }
-    FakeMeasurer measurer;
     FontMeasurer* previous = nullptr;
 };
 
@@ -200,20 +175,19 @@ TEST_F(MeasuredFontTest, TrueTypeWithoutDescriptorMeasuresItsFamilyAndStyle) {
         {"/Arial,Bold,Italic", {"Arial", false, false}},
     };
     for (const auto& [baseFont, request] : cases) {
-        measurer.requests.clear();
+        requests.clear();
         PdfFont font = LoadFont(std::string("<< /Subtype /TrueType /BaseFont ") + baseFont + " >>");
-        ASSERT_EQ(measurer.requests.size(), 1u);
-        EXPECT_EQ(measurer.requests[0], request) << baseFont;
+        EXPECT_EQ(requests, std::vector<FontRequest>{request}) << baseFont;
         EXPECT_EQ(font.GetCharWidth('A', 'A'), 1000 + 'A');
         EXPECT_EQ(font.spaceWidth, 1032);
         EXPECT_EQ(font.ascent, 905);
         EXPECT_EQ(font.descent, 212);
     }
     // With a descriptor, or another subtype, nothing is measured.
-    measurer.requests.clear();
+    requests.clear();
     LoadFont("<< /Subtype /TrueType /BaseFont /Arial /FontDescriptor << >> >>");
     LoadFont("<< /Subtype /Type1 /BaseFont /Arial >>");
-    EXPECT_TRUE(measurer.requests.empty());
+    EXPECT_TRUE(requests.empty());
 }
 
 TEST_F(MeasuredFontTest, WidthsArrayCoversItsCodesAndMeasuredWidthsTheRest) {
@@ -222,7 +196,6 @@ TEST_F(MeasuredFontTest, WidthsArrayCoversItsCodesAndMeasuredWidthsTheRest) {
     EXPECT_EQ(font.GetCharWidth(65, 65), 700);
     EXPECT_EQ(font.GetCharWidth(66, 66), 1066);
     EXPECT_EQ(font.GetCharWidth(0, 0), 1000);
-
     font = LoadFont("<< /Subtype /TrueType /BaseFont /Arial /FirstChar 300 /Widths [ 900 ] >>");
     EXPECT_EQ(font.GetCharWidth(66, 66), 1066);
     EXPECT_EQ(font.GetCharWidth(280, 280), 400);

@@ -1,25 +1,22 @@
+#include "fonts/TextConversion.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "fonts/TextConversion.h"
 #include "platform/CodePage.h"
 
 namespace tessary {
 namespace {
 
-struct ConversionCase {
-    std::uint16_t unicode;
-    std::string windows1252;
-    std::string ascii;
-    std::string utf8;
-};
-
 TEST(ConvertToTextTest, WritesTheCodePageThenSubstitutesThenFallsBack) {
-    const std::optional<CodePage> windows1252 = CodePage::FromNumber(1252);
-    ASSERT_TRUE(windows1252);
-    const std::vector<ConversionCase> cases = {
+    const CodePage windows1252 = CodePage::FromNumber(1252).value();
+    struct Case {
+        std::uint16_t unicode;
+        std::string windows1252, ascii, utf8;
+    };
+    const std::vector<Case> cases = {
         {0x0041, "A", "A", "A"},
         {0x00E9, "\xE9", "e", "\xC3\xA9"},
         {0x2212, "-", "-", "\xE2\x88\x92"},  // not in Windows-1252: the substitute
@@ -32,8 +29,8 @@ TEST(ConvertToTextTest, WritesTheCodePageThenSubstitutesThenFallsBack) {
         {0xD800, "?", "?", "?"},         // a lone surrogate is no character
         {0x0000, std::string(1, '\0'), std::string(1, '\0'), std::string(1, '\0')},
     };
-    for (const ConversionCase& c : cases) {
-        EXPECT_EQ(ConvertToText(c.unicode, *windows1252, "?"), c.windows1252) << c.unicode;
+    for (const Case& c : cases) {
+        EXPECT_EQ(ConvertToText(c.unicode, windows1252, "?"), c.windows1252) << c.unicode;
         EXPECT_EQ(ConvertToText(c.unicode, CodePage::Ascii(), "?"), c.ascii) << c.unicode;
         EXPECT_EQ(ConvertToText(c.unicode, CodePage::Utf8(), "?"), c.utf8) << c.unicode;
     }

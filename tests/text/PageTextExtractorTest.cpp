@@ -2,195 +2,135 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "pdf/PdfObjectStore.h"
-#include "pdf/PdfParser.h"
+#include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
 
-// /F1: codes 65, 66, 67 are 500, 600, 700 wide, everything else 500; /F2 is
-// Courier (600 everywhere).
-const char* kResources =
-    "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Test /FirstChar 65 "
-    "/Widths [500 600 700] /FontDescriptor << /Ascent 700 /Descent -200 /MissingWidth 500 >> >> "
-    "/F2 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> >> "
-    "/ColorSpace << /CS0 [/ICCBased 9 0 R] /CS1 [/CalGray << >>] /CS2 /DeviceRGB >> >>";
-
-struct Item {
-    std::string text;
-    double xStart, xEnd, baseline;
-};
-
 class ExtractorTest : public ::testing::Test {
   protected:
-    ExtractorTest() : store(nullptr) {
-        PdfParser parser;
-        parser.AttachBuffer(nullptr, kResources);
-        resources = parser.ReadObject(0, 0);
-    }
-    PageTextExtractor& Run(std::string_view content) {
+    // /F1: codes 65, 66, 67 are 500, 600, 700 wide, everything else 500; /F2 is
+    // Courier (600 everywhere).
+    ObjectHandle resources = test::ParseObject(
+        "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Test /FirstChar 65 "
+        "/Widths [500 600 700] /FontDescriptor << /Ascent 700 /Descent -200 /MissingWidth 500 >> "
+        ">> /F2 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> >> "
+        "/ColorSpace << /CS0 [/ICCBased 9 0 R] /CS1 [/CalGray << >>] /CS2 /DeviceRGB >> >>");
+    PdfObjectStore store{nullptr};
+    std::unique_ptr<PageTextExtractor> extractor;
+    const PageTextExtractor::TextState& state() { return extractor->GetState(); }
+
+    // The items the content shows, in line order, as "text xStart-xEnd@baseline".
+    std::string Shown(std::string_view content) {
         extractor = std::make_unique<PageTextExtractor>(store, CodePage::Utf8());
         extractor->LoadPageFonts(AsDictionary(resources.get()));
         extractor->RunContent(content);
-        return *extractor;
-    }
-    std::vector<Item> Items() {
-        std::vector<Item> items;
+        std::string shown;
+        char item[64];
         for (const TextLine* line : extractor->GetLines().GetLines()) {
-            for (const TextItem& item : line->GetItems()) {
-                items.push_back({item.text, item.xStart, item.xEnd, line->GetBaseline()});
+            for (const TextItem& i : line->GetItems()) {
+                std::snprintf(item, sizeof item, " %s %g-%g@%g", i.text.c_str(), i.xStart, i.xEnd,
+                              line->GetBaseline());
+                shown += item;
             }
         }
-        return items;
+        return shown;
     }
-    const PageTextExtractor::TextState& State() { return extractor->GetState(); }
-
-    PdfObjectStore store;
-    ObjectHandle resources;
-    std::unique_ptr<PageTextExtractor> extractor;
 };
 
 TEST_F(ExtractorTest, TextPositioning) {
-    Run("BT /F1 10 Tf 0 -14 TD");
-    EXPECT_DOUBLE_EQ(State().lineY, -14);
-    EXPECT_DOUBLE_EQ(State().leading, 14);
-    Run("BT /F1 10 Tf 0 -14 TD T*");
-    EXPECT_DOUBLE_EQ(State().lineY, -28);
-    EXPECT_DOUBLE_EQ(State().textY, -28);
-
+    Shown("BT /F1 10 Tf 0 -14 TD T*");
+    EXPECT_DOUBLE_EQ(state().leading, 14);
+    EXPECT_DOUBLE_EQ(state().lineY, -28);
     // Tm then Td: x = e + 10a, y = f + 10b.
-    Run("BT /F1 10 Tf 2 0.5 0 1 100 200 Tm 10 0 Td (A) Tj ET");
-    std::vector<Item> items = Items();
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_DOUBLE_EQ(items[0].xStart, 120);
-    EXPECT_DOUBLE_EQ(items[0].baseline, 205);
-
+    EXPECT_EQ(Shown("BT /F1 10 Tf 2 0.5 0 1 100 200 Tm 10 0 Td (A) Tj ET"), " A 120-130@205");
     // "cm" is ignored; "BT" after "ET" is back at the identity.
-    Run("BT 1 0 0 1 5 5 Tm ET 1 0 0 1 50 50 cm BT /F1 10 Tf (A) Tj ET");
-    items = Items();
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_DOUBLE_EQ(items[0].xStart, 0);
-    EXPECT_DOUBLE_EQ(items[0].baseline, 0);
-
+    EXPECT_EQ(Shown("BT 1 0 0 1 5 5 Tm ET 1 0 0 1 50 50 cm BT /F1 10 Tf (A) Tj ET"), " A 0-5@0");
     // Tz and Ts are recorded but move nothing.
-    Run("BT /F1 10 Tf 50 Tz 5 Ts (AB) Tj ET");
-    EXPECT_DOUBLE_EQ(State().horizontalScale, 0.5);
-    EXPECT_DOUBLE_EQ(State().textX, 11);
-    EXPECT_DOUBLE_EQ(Items()[0].baseline, 0);
+    EXPECT_EQ(Shown("BT /F1 10 Tf 50 Tz 5 Ts (AB) Tj ET"), " A 0-5@0 B 5-11@0");
+    // The quote operators move to the next line first.
+    EXPECT_EQ(Shown("BT /F1 10 Tf 12 TL (A) ' 3 1 (B) \" ET"), " A 0-5@-12 B 0-6@-24");
+    EXPECT_DOUBLE_EQ(state().wordSpacing, 3);
+    EXPECT_DOUBLE_EQ(state().charSpacing, 1);
 }
 
 TEST_F(ExtractorTest, ShowingAdvancesByWidthsAndSpacing) {
-    Run("BT /F1 10 Tf (ABC) Tj ET");
-    std::vector<Item> items = Items();
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_DOUBLE_EQ(items[0].xEnd, 5);
-    EXPECT_DOUBLE_EQ(items[1].xStart, 5);
-    EXPECT_DOUBLE_EQ(items[1].xEnd, 11);
-    EXPECT_DOUBLE_EQ(items[2].xEnd, 18);
-    EXPECT_DOUBLE_EQ(State().textX, 18);
-    EXPECT_EQ(items[2].text, "C");
-
+    EXPECT_EQ(Shown("BT /F1 10 Tf (ABC) Tj ET"), " A 0-5@0 B 5-11@0 C 11-18@0");
+    EXPECT_DOUBLE_EQ(state().textX, 18);
     // Tc after every character, the last included; Tw after decoded spaces.
-    Run("BT /F1 10 Tf 1 Tc 2 Tw (A A) Tj ET");
-    EXPECT_DOUBLE_EQ(State().textX, 5 + 1 + 5 + 1 + 2 + 5 + 1);
-
-    // TJ: -250 at size 12 moves 3 units right; numbers move even without a font.
-    Run("BT /F1 12 Tf [(A) -250 (B)] TJ ET");
-    items = Items();
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_DOUBLE_EQ(items[1].xStart - items[0].xEnd, 3);
-    Run("BT 0 10 Td 10 Tf [-1000] TJ ET");
-    EXPECT_DOUBLE_EQ(State().textX, 10);
-    Run("BT /F1 10 Tf (A) TJ ET");  // a TJ operand that isn't an array
-    EXPECT_TRUE(Items().empty());
-
-    // The quote operators move to the next line first.
-    Run("BT /F1 10 Tf 12 TL (A) ' 3 1 (B) \" ET");
-    EXPECT_DOUBLE_EQ(State().lineY, -24);
-    EXPECT_DOUBLE_EQ(State().wordSpacing, 3);
-    EXPECT_DOUBLE_EQ(State().charSpacing, 1);
-
+    EXPECT_EQ(Shown("BT /F1 10 Tf 1 Tc 2 Tw (A A) Tj ET"), " A 0-5@0 A 14-19@0");
+    EXPECT_DOUBLE_EQ(state().textX, 20);
+    // TJ: -250 at size 12 moves 3 units right; numbers move even without a
+    // font; an operand that isn't an array shows nothing.
+    EXPECT_EQ(Shown("BT /F1 12 Tf [(A) -250 (B)] TJ ET"), " A 0-6@0 B 9-16.2@0");
+    Shown("BT 0 10 Td 10 Tf [-1000] TJ ET");
+    EXPECT_DOUBLE_EQ(state().textX, 10);
+    EXPECT_EQ(Shown("BT /F1 10 Tf (A) TJ ET"), "");
     // A code that decodes to U+0000 leaves an item with no text.
-    Run("BT /F1 10 Tf <00> Tj ET");
-    ASSERT_EQ(Items().size(), 1u);
-    EXPECT_EQ(Items()[0].text, "");
-
+    EXPECT_EQ(Shown("BT /F1 10 Tf <00> Tj ET"), "  0-5@0");
     // A text matrix scaled by 2 doubles the extents.
-    Run("BT /F1 10 Tf 2 0 0 2 0 0 Tm (A) Tj ET");
-    EXPECT_DOUBLE_EQ(Items()[0].xEnd, 10);
-
+    EXPECT_EQ(Shown("BT /F1 10 Tf 2 0 0 2 0 0 Tm (A) Tj ET"), " A 0-10@0");
     // No text before the first "Tf" that names a known font; an unknown name
-    // keeps the font but takes the size.
-    Run("BT (A) Tj /F1 10 Tf /Nope 20 Tf (A) Tj ET");
-    items = Items();
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_DOUBLE_EQ(items[0].xEnd, 10);
-    // "Tf" with only its size takes the name from the operand below.
-    Run("/F2 BT 10 Tf (A) Tj ET");
-    EXPECT_EQ(State().fontName, "/F2");
-    EXPECT_DOUBLE_EQ(Items().back().xEnd - Items().back().xStart, 6);
+    // keeps the font but takes the size. "Tf" with only its size takes the
+    // name from the operand below.
+    EXPECT_EQ(Shown("BT (A) Tj /F1 10 Tf /Nope 20 Tf (A) Tj ET"), " A 0-10@0");
+    EXPECT_EQ(Shown("/F2 BT 10 Tf (A) Tj ET"), " A 0-6@0");
 }
 
-TEST_F(ExtractorTest, FillColour) {
-    auto shown = [&](const std::string& colour) {
-        Run("BT /F1 10 Tf " + colour + " (AB) Tj ET");
-        return Items().size();
-    };
-    EXPECT_EQ(shown("0.5 g 1 1 1 g"), 2u);  // "g" changes nothing
-    EXPECT_EQ(shown("1 1 1 rg"), 0u);
-    EXPECT_EQ(shown("0.9 0.9 0.9 rg"), 2u);
-    EXPECT_EQ(shown("/DeviceGray cs 1 sc"), 0u);
-    EXPECT_EQ(shown("/DeviceGray cs 0.9 sc"), 2u);
-    EXPECT_EQ(shown("/DeviceCMYK cs 0 0 0 0 scn"), 0u);
-    EXPECT_EQ(shown("/DeviceCMYK cs 0.2 0 0 0 scn"), 2u);
-    EXPECT_EQ(shown("/CS1 cs 1 sc"), 0u);       // a calibrated gray space from the resources
-    EXPECT_EQ(shown("/CS0 cs 1 1 1 scn"), 2u);  // ICC-based: black
-    EXPECT_EQ(shown("/CS2 cs 1 1 1 scn"), 2u);  // an entry that isn't an array: other
-    Run("/DeviceCMYK cs 0 0 0 1 scn");
-    EXPECT_EQ(State().fillColour, (std::array<double, 3>{0.5, 1, 1}));
+TEST_F(ExtractorTest, WhiteFillHidesText) {
+    // "g" changes nothing; /CS1 is a calibrated gray space, /CS0 an ICC-based
+    // one (black), /CS2 an entry that isn't an array (other).
+    for (const char* white :
+         {"1 1 1 rg", "/DeviceGray cs 1 sc", "/DeviceCMYK cs 0 0 0 0 scn", "/CS1 cs 1 sc"}) {
+        EXPECT_EQ(Shown("BT /F1 10 Tf " + std::string(white) + " (A) Tj ET"), "") << white;
+    }
+    for (const char* other :
+         {"0.5 g 1 1 1 g", "0.9 0.9 0.9 rg", "/DeviceGray cs 0.9 sc",
+          "/DeviceCMYK cs 0.2 0 0 0 scn", "/CS0 cs 1 1 1 scn", "/CS2 cs 1 1 1 scn"}) {
+        EXPECT_EQ(Shown("BT /F1 10 Tf " + std::string(other) + " (A) Tj ET"), " A 0-5@0") << other;
+    }
+    Shown("/DeviceCMYK cs 0 0 0 1 scn");
+    EXPECT_EQ(state().fillColour, (std::array<double, 3>{0.5, 1, 1}));
     // White text leaves no items, but the text after it keeps its place.
-    Run("BT /F1 10 Tf 1 1 1 rg (A) Tj 0 0 0 rg (B) Tj ET");
-    std::vector<Item> items = Items();
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_DOUBLE_EQ(items[0].xStart, 5);
+    EXPECT_EQ(Shown("BT /F1 10 Tf 1 1 1 rg (A) Tj 0 0 0 rg (B) Tj ET"), " B 5-11@0");
 }
 
 TEST_F(ExtractorTest, SaveAndRestore) {
-    Run("BT /F1 10 Tf 1 0 0 1 7 7 Tm q /F2 20 Tf 1 0 0 1 0 0 Tm Q (A) Tj ET");
-    EXPECT_EQ(State().fontName, "/F1");
-    EXPECT_DOUBLE_EQ(State().fontSize, 10);
-    EXPECT_DOUBLE_EQ(Items()[0].xStart, 7);
-    Run("Q Q 1 0 0 rg");  // nothing saved: ignored
-    EXPECT_DOUBLE_EQ(State().fillColour[0], 1);
-
-    // Deep nesting: saved states stop at the limit, but "q" and "Q" still pair up.
-    std::string content = "1 0 0 rg ";
-    for (std::size_t i = 0; i < kMaxSavedStates + 10; ++i)
-        content += "q 0 1 0 rg ";
-    for (std::size_t i = 0; i < kMaxSavedStates + 10; ++i)
-        content += "Q ";
-    Run(content);
-    EXPECT_EQ(State().fillColour, (std::array<double, 3>{1, 0, 0}));
+    EXPECT_EQ(Shown("BT /F1 10 Tf 1 0 0 1 7 7 Tm q /F2 20 Tf 1 0 0 1 0 0 Tm Q (A) Tj ET"),
+              " A 7-12@7");
+    Shown("Q Q 1 0 0 rg");  // nothing saved: ignored
+    EXPECT_DOUBLE_EQ(state().fillColour[0], 1);
+    // Deep nesting: saved states stop at the limit, but "q" and "Q" still pair
+    // up: the "Q" of a "q" that saved nothing restores nothing.
+    std::string deep, close;
+    for (std::size_t i = 1; i <= kMaxSavedStates + 10; ++i) {
+        deep += "q " + std::to_string(i) + " 0 0 rg ";
+        close += "Q ";
+    }
+    Shown(deep + "Q Q Q Q Q Q Q Q Q Q");
+    EXPECT_DOUBLE_EQ(state().fillColour[0], kMaxSavedStates + 10);
+    Shown(deep + close);
+    EXPECT_DOUBLE_EQ(state().fillColour[0], 0);
 }
 
 TEST_F(ExtractorTest, OperandsAndSyntaxFailures) {
     // Operands of earlier operators are read when an operator lacks its own;
     // at the bottom of the stack numbers read as 0.
-    Run("BT 1 2 3 4 5 6 Tm Tm");
-    EXPECT_EQ(State().textMatrix, (std::array<double, 6>{1, 2, 3, 4, 5, 6}));
-    Run("Tc");
-    EXPECT_DOUBLE_EQ(State().charSpacing, 0);
+    Shown("BT 1 2 3 4 5 6 Tm Tm");
+    EXPECT_EQ(state().textMatrix, (std::array<double, 6>{1, 2, 3, 4, 5, 6}));
+    Shown("Tc");
+    EXPECT_DOUBLE_EQ(state().charSpacing, 0);
     // A syntax failure ends the content; what was shown stays.
-    Run("BT /F1 10 Tf (A) Tj [ (B) Tj");
-    EXPECT_EQ(Items().size(), 1u);
-    Run("BT /F1 10 Tf (A) Tj (unterminated");
-    EXPECT_EQ(Items().size(), 1u);
+    EXPECT_EQ(Shown("BT /F1 10 Tf (A) Tj [ (B) Tj"), " A 0-5@0");
+    EXPECT_EQ(Shown("BT /F1 10 Tf (A) Tj (unterminated"), " A 0-5@0");
     // Millions of operands cost no more than the few an operator can read.
     std::string many;
     for (int i = 0; i < 200000; ++i)
         many += "1 2 3 ";
-    Run(many + "BT /F1 10 Tf (A) Tj");
-    EXPECT_EQ(Items().size(), 1u);
+    EXPECT_EQ(Shown(many + "BT /F1 10 Tf (A) Tj"), " A 0-5@0");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #include "ReferenceLayout.h"
 
-#include <climits>
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "text/TextLine.h"
 
@@ -9,224 +10,132 @@ namespace tessary::reference {
 
 namespace {
 
+bool Finite(std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// Spans that only touch don't intersect.
 bool Intersect(double lo1, double hi1, double lo2, double hi2, double& length) {
-    if (lo1 < hi2 && lo2 < hi1) {
-        double lo = lo1 > lo2 ? lo1 : lo2;
-        double hi = hi1 < hi2 ? hi1 : hi2;
-        length = hi - lo;
-        return true;
-    }
-    return false;
+    length = std::min(hi1, hi2) - std::max(lo1, lo2);
+    return lo1 < hi2 && lo2 < hi1;
 }
 
-bool Finite(double v) {
-    return !std::isnan(v) && !std::isinf(v);
+void Insert(Line& line, const Item& item) {
+    line.top = std::max(line.top, item.yTop);
+    line.bottom = std::min(line.bottom, item.yBottom);
+    line.items.insert(std::find_if(line.items.begin(), line.items.end(),
+                                   [&](const Item& i) { return i.xStart > item.xStart; }),
+                      item);
 }
 
-}  // namespace
-
-void Line::InsertItem(double xStart, double xEnd, double yTop, double yBottom, double spaceWidth,
-                      std::string_view text) {
-    if (!Finite(xStart) || !Finite(xEnd) || !Finite(yTop) || !Finite(yBottom) ||
-        !Finite(spaceWidth)) {
-        return;
-    }
-    if (yTop > top) {
-        top = yTop;
-    }
-    if (yBottom < bottom) {
-        bottom = yBottom;
-    }
-    std::size_t i = 0;
-    while (i < items.size() && !(items[i].xStart > xStart)) {
-        ++i;
-    }
-    items.insert(items.begin() + static_cast<long>(i),
-                 Item{std::string(text), xStart, xEnd, spaceWidth, yTop, yBottom});
-}
-
-bool Line::GetTextExtent(double& start, double& end) const {
-    bool found = false;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].text != " ") {
-            start = items[i].xStart;
-            found = true;
-            break;
-        }
-    }
-    if (!found) {
-        return false;
-    }
-    for (std::size_t i = items.size(); i-- > 0;) {
-        if (items[i].text != " ") {
-            end = items[i].xEnd;
-            break;
-        }
-    }
-    return true;
-}
-
-void Line::JoinItems() {
-    std::size_t i = 0;
-    while (i + 1 < items.size()) {
-        Item& cur = items[i];
-        Item& next = items[i + 1];
+void JoinItems(Line& line) {
+    for (std::size_t i = 0; i + 1 < line.items.size();) {
+        Item& cur = line.items[i];
+        const Item& next = line.items[i + 1];
         double gap = next.xStart - cur.xEnd;
-        double sw = cur.spaceWidth;
-        if (sw == 0) {
-            sw = next.spaceWidth;
-        }
+        double sw = cur.spaceWidth != 0 ? cur.spaceWidth : next.spaceWidth;
         if (sw > 0 && gap < 2 * sw) {
             cur.xEnd = next.xEnd;
             cur.spaceWidth = sw;
-            if (gap > 0.5 * sw) {
-                cur.text += " ";
-            }
-            cur.text += next.text;
-            items.erase(items.begin() + static_cast<long>(i) + 1);
+            cur.text += (gap > 0.5 * sw ? " " : "") + next.text;
+            line.items.erase(line.items.begin() + static_cast<long>(i) + 1);
         } else {
             ++i;
         }
     }
 }
 
-bool Line::CanJoin(const Line& above) const {
+bool CanJoin(const Line& line, const Line& above) {
     double ov = 0;
-    if (!Intersect(bottom, top, above.bottom, above.top, ov)) {
+    if (!Intersect(line.bottom, line.top, above.bottom, above.top, ov) ||
+        (ov < 0.5 * line.Height() && ov < 0.5 * above.Height())) {
         return false;
     }
-    if (ov < 0.5 * Height() && ov < 0.5 * above.Height()) {
-        return false;
-    }
-    double d = baseline - above.baseline;
-    if (d < 0) {
-        d = -d;
-    }
-    for (const Item& a : items) {
+    double d = std::fabs(line.baseline - above.baseline);
+    for (const Item& a : line.items) {
         for (const Item& b : above.items) {
             double w = 0;
             if (Intersect(a.xStart, a.xEnd, b.xStart, b.xEnd, w) &&
-                (w >= 0.5 * a.spaceWidth || w >= 0.5 * b.spaceWidth)) {
-                if (d >= 0.5 * (a.yTop - a.yBottom) || d >= 0.5 * (b.yTop - b.yBottom)) {
-                    return false;
-                }
+                (w >= 0.5 * a.spaceWidth || w >= 0.5 * b.spaceWidth) &&
+                (d >= 0.5 * (a.yTop - a.yBottom) || d >= 0.5 * (b.yTop - b.yBottom))) {
+                return false;
             }
         }
     }
     return true;
 }
 
-void Line::Absorb(const Line& other) {
-    for (const Item& item : other.items) {
-        InsertItem(item.xStart, item.xEnd, item.yTop, item.yBottom, item.spaceWidth, item.text);
-    }
-}
-
-std::string Line::RenderLine(double minX, double range, int width) {
+std::string RenderLine(Line& line, double minX, double range, int width) {
     std::string s;
     long long last = -1;
-    for (Item& item : items) {
-        double q = ((item.xStart - minX) * width) / range;
-        // The integer range of a column ends at the widest layout.
-        long long col = LLONG_MIN;
-        if (Finite(q) && std::trunc(q) >= INT_MIN && std::trunc(q) <= kMaxLineWidth) {
-            col = static_cast<long long>(std::trunc(q));
-        }
-        if (!(col > last)) {
-            col = last + 1;
-        }
+    for (Item& item : line.items) {
+        // The next free column when the computed one is taken, lies beyond
+        // the widest layout or isn't finite.
+        double q = std::trunc((item.xStart - minX) * width / range);
+        long long col = std::isfinite(q) && q > static_cast<double>(last) && q <= kMaxLineWidth
+                            ? static_cast<long long>(q)
+                            : last + 1;
         s.append(static_cast<std::size_t>(col) - s.size(), ' ');
-        while (!item.text.empty()) {
-            char c = item.text.back();
-            if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r') {
-                item.text.pop_back();
-            } else {
-                break;
-            }
-        }
-        s += item.text;
-        s += ' ';
+        item.text.erase(item.text.find_last_not_of(" \t\n\v\f\r") + 1);
+        s += item.text + ' ';
         last = col + static_cast<long long>(item.text.size());
     }
     return s;
 }
 
-Line* LineList::AddItem(Line* currentLine, double baseline, double xStart, double xEnd, double yTop,
+}  // namespace
+
+Line* LineList::AddItem(Line* line, double baseline, double xStart, double xEnd, double yTop,
                         double yBottom, double spaceWidth, std::string_view text) {
-    if (text == " ") {
+    if (text == " " || !Finite({baseline, xStart, xEnd, yTop, yBottom, spaceWidth}))
         return nullptr;
-    }
-    if (!Finite(baseline) || !Finite(xStart) || !Finite(xEnd) || !Finite(yTop) ||
-        !Finite(yBottom) || !Finite(spaceWidth)) {
-        return nullptr;
-    }
-    Line* line = currentLine;
     if (line == nullptr) {
-        std::size_t i = 0;
-        for (; i < lines.size(); ++i) {
-            if (lines[i]->baseline == baseline) {
-                line = lines[i].get();
-                break;
-            }
-            if (lines[i]->baseline < baseline) {
-                break;
-            }
-        }
-        if (line == nullptr) {
-            line =
-                lines
-                    .insert(lines.begin() + static_cast<long>(i), std::make_unique<Line>(baseline))
-                    ->get();
-        }
+        auto at = lines.begin();
+        while (at != lines.end() && (*at)->baseline > baseline)
+            ++at;
+        if (at == lines.end() || (*at)->baseline != baseline)
+            at = lines.insert(at, std::make_unique<Line>(baseline));
+        line = at->get();
     }
-    line->InsertItem(xStart, xEnd, yTop, yBottom, spaceWidth, text);
+    Insert(*line, Item{std::string(text), xStart, xEnd, spaceWidth, yTop, yBottom});
     return line;
 }
 
 void LineList::LayOutLines(std::vector<std::string>& output, int width) {
+    // The page extent runs from the first to the last item of each line whose
+    // text isn't exactly " ".
     double minX = 1000000.0;
     double maxX = 0.0;
+    auto isText = [](const Item& item) { return item.text != " "; };
     for (auto& line : lines) {
-        double s = 0;
-        double e = 0;
-        if (line->GetTextExtent(s, e)) {
-            if (s < minX) {
-                minX = s;
-            }
-            if (e > maxX) {
-                maxX = e;
-            }
+        auto first = std::find_if(line->items.begin(), line->items.end(), isText);
+        if (first != line->items.end()) {
+            minX = std::min(minX, first->xStart);
+            maxX = std::max(maxX,
+                            std::find_if(line->items.rbegin(), line->items.rend(), isText)->xEnd);
         }
-        line->JoinItems();
+        JoinItems(*line);
     }
-    std::size_t i = 1;
-    while (i < lines.size()) {
-        if (lines[i]->CanJoin(*lines[i - 1])) {
-            lines[i - 1]->Absorb(*lines[i]);
+    for (std::size_t i = 1; i < lines.size();) {
+        if (CanJoin(*lines[i], *lines[i - 1])) {
+            for (const Item& item : lines[i]->items)
+                Insert(*lines[i - 1], item);
             lines.erase(lines.begin() + static_cast<long>(i));
         } else {
             ++i;
         }
     }
-    for (auto& line : lines) {
-        line->JoinItems();
-    }
-    if (width > kMaxLineWidth) {
-        width = kMaxLineWidth;
-    }
-    double range = maxX - minX;
+    // A line after one of negative height counts as the first.
     double prevHeight = -1.0;
-    double prevBaseline = -1.0;
+    double prevBaseline = 0.0;
     for (auto& line : lines) {
-        if (prevHeight >= 0) {
-            double gap = prevBaseline - line->baseline;
-            if (gap >= 1.5 * line->Height() || gap >= 1.5 * prevHeight) {
-                output.push_back("");
-            }
-        }
+        JoinItems(*line);
+        double gap = prevBaseline - line->baseline;
+        if (prevHeight >= 0 && (gap >= 1.5 * line->Height() || gap >= 1.5 * prevHeight))
+            output.emplace_back();
         prevHeight = line->Height();
         prevBaseline = line->baseline;
-        output.push_back(line->RenderLine(minX, range, width));
+        output.push_back(RenderLine(*line, minX, maxX - minX, std::min(width, kMaxLineWidth)));
     }
 }
 

@@ -1,6 +1,6 @@
-// A slow, literal layout: plain ordered lists scanned from the start, every
-// item of a line against every item of the line above. The tests and the
-// benchmark compare the real layout with it; its output is the definition.
+// A slow, literal layout: plain lists scanned from the start, every item of a
+// line against every item of the line above. The tests, the benchmark and the
+// fuzz target compare the real layout with it; its output is the definition.
 #pragma once
 
 #include <memory>
@@ -12,33 +12,20 @@ namespace tessary::reference {
 
 struct Item {
     std::string text;
-    double xStart;
-    double xEnd;
-    double spaceWidth;
-    double yTop;
-    double yBottom;
+    double xStart, xEnd, spaceWidth, yTop, yBottom;
 };
 
 struct Line {
     explicit Line(double b) : baseline(b) {}
+    double Height() const { return top - bottom; }
 
     double baseline;
     double top = -100000.0;
     double bottom = 100000.0;
     std::vector<Item> items;
-
-    double Height() const { return top - bottom; }
-    void InsertItem(double xStart, double xEnd, double yTop, double yBottom, double spaceWidth,
-                    std::string_view text);
-    bool GetTextExtent(double& start, double& end) const;
-    void JoinItems();
-    bool CanJoin(const Line& above) const;
-    void Absorb(const Line& other);
-    std::string RenderLine(double minX, double range, int width);
 };
 
-class LineList {
-  public:
+struct LineList {
     Line* AddItem(Line* currentLine, double baseline, double xStart, double xEnd, double yTop,
                   double yBottom, double spaceWidth, std::string_view text);
     void LayOutLines(std::vector<std::string>& output, int width);

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "support/PdfBuilder.h"
+#include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
@@ -32,16 +32,24 @@ class ConversionTest : public ::testing::Test {
         options.codePage = CodePage::Ascii();
         return ConvertPdfFileToText(input, output, options, nullptr, nullptr);
     }
+    // One page whose root has the given /Count entry.
+    static std::string Counted(const std::string& count) {
+        std::vector<std::string> objects = test::SimpleDocument({"BT /F1 10 Tf (A) Tj ET"}, kFont);
+        objects[1] = "<< /Type /Pages /Kids [3 0 R] " + count + " >>";
+        return PdfBuilder(objects, "/Root 1 0 R").Build();
+    }
     test::TempDir dir;
     std::string input, output;
 };
 
 TEST_F(ConversionTest, FileFormat) {
     // Page 2 has no text; "%" is written as it is.
-    std::vector<std::string> objects = test::SimpleDocument(
-        {"BT /F1 10 Tf 72 700 Td (Hello 100%) Tj ET", "", "BT /F1 10 Tf 72 700 Td (End) Tj ET"},
-        kFont);
-    ConversionResult result = Convert(PdfBuilder(objects, "/Root 1 0 R").Build());
+    ConversionResult result =
+        Convert(PdfBuilder(test::SimpleDocument({"BT /F1 10 Tf 72 700 Td (Hello 100%) Tj ET", "",
+                                                 "BT /F1 10 Tf 72 700 Td (End) Tj ET"},
+                                                kFont),
+                           "/Root 1 0 R")
+                    .Build());
     ASSERT_EQ(result.status, ConversionStatus::Converted);
     EXPECT_EQ(ConversionMessage(result), "3 pages converted successfully into file " + output);
     EXPECT_EQ(ReadFileBytes(output),
@@ -51,73 +59,53 @@ TEST_F(ConversionTest, FileFormat) {
 }
 
 TEST_F(ConversionTest, CountsAsWritten) {
-    auto withCount = [](const std::string& count) {
-        std::vector<std::string> objects = test::SimpleDocument({"BT /F1 10 Tf (A) Tj ET"}, kFont);
-        objects[1] = "<< /Type /Pages /Kids [3 0 R] " + count + " >>";
-        return PdfBuilder(objects, "/Root 1 0 R").Build();
-    };
-    ConversionResult result = Convert(withCount(""));
-    EXPECT_EQ(ConversionMessage(result), "0 pages converted successfully into file " + output);
-    EXPECT_EQ(ReadFileBytes(output), "");
-    EXPECT_TRUE(std::filesystem::exists(output));
-
-    result = Convert(withCount("/Count -3"));
-    EXPECT_EQ(ConversionMessage(result), "-3 pages converted successfully into file " + output);
-    EXPECT_EQ(ReadFileBytes(output), "");
-
     // A /Count far beyond the one page: the page is written and the
     // conversion ends at once, reporting the count as written.
-    result = Convert(withCount("/Count 2147483647"));
-    EXPECT_EQ(ConversionMessage(result),
-              "2147483647 pages converted successfully into file " + output);
-    EXPECT_EQ(result.pagesWritten, 1);
+    for (auto [count, pages, written] :
+         {std::tuple{"", "0", 0}, {"/Count -3", "-3", 0}, {"/Count 2147483647", "2147483647", 1}}) {
+        ConversionResult result = Convert(Counted(count));
+        EXPECT_EQ(ConversionMessage(result),
+                  std::string(pages) + " pages converted successfully into file " + output);
+        EXPECT_EQ(result.pagesWritten, written);
+        EXPECT_TRUE(std::filesystem::exists(output));
+        EXPECT_EQ(ReadFileBytes(output).empty(), written == 0);
+    }
 }
 
 TEST_F(ConversionTest, EarlyFailuresCreateNothing) {
-    const std::string existing = "keep me";
-    struct Case {
-        std::string pdf;
-        ConversionStatus status;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<std::string, ConversionStatus, std::string>> cases = {
         {"not a pdf", ConversionStatus::OpenFailed, "Could not parse the PDF file."},
         {PdfBuilder({"<< /Type /Catalog >>"}, "").Build(), ConversionStatus::NoCatalog,
          "Could not find catalog."},
         {PdfBuilder({"<< /Type /Catalog >>"}, "/Root 1 0 R").Build(), ConversionStatus::NoPages,
          "Could not find pages."},
     };
-    for (const Case& c : cases) {
-        ConversionResult result = Convert(c.pdf, "early.pdf");
-        EXPECT_EQ(result.status, c.status);
-        EXPECT_EQ(ConversionMessage(result), c.message);
+    for (const auto& [pdf, status, message] : cases) {
+        ConversionResult result = Convert(pdf, "early.pdf");
+        EXPECT_EQ(result.status, status);
+        EXPECT_EQ(ConversionMessage(result), message);
         EXPECT_FALSE(std::filesystem::exists(output));
-        dir.Write("early.txt", existing);
-        Convert(c.pdf, "early.pdf");
-        EXPECT_EQ(ReadFileBytes(output), existing);  // an existing text file isn't touched
+        dir.Write("early.txt", "keep me");
+        Convert(pdf, "early.pdf");
+        EXPECT_EQ(ReadFileBytes(output), "keep me");  // an existing text file isn't touched
         std::filesystem::remove(output);
     }
-    // A missing input file.
     ConversionResult result =
-        ConvertPdfFileToText((dir.Path() / "missing.pdf").string(),
-                             (dir.Path() / "missing.txt").string(), {}, nullptr, nullptr);
+        ConvertPdfFileToText((dir.path / "missing.pdf").string(), output, {}, nullptr, nullptr);
     EXPECT_EQ(result.status, ConversionStatus::OpenFailed);
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "missing.txt"));
+    EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST_F(ConversionTest, OutputFailures) {
-    const std::string pdf =
-        PdfBuilder(test::SimpleDocument({"BT /F1 10 Tf (A) Tj ET"}, kFont), "/Root 1 0 R").Build();
+    const std::string pdf = Counted("/Count 1");
     // The input's own name as output: refused, the input stays.
-    ConversionResult result = Convert(pdf, "input.txt");
-    EXPECT_EQ(result.status, ConversionStatus::OutputIsInput);
+    EXPECT_EQ(Convert(pdf, "input.txt").status, ConversionStatus::OutputIsInput);
     EXPECT_EQ(ReadFileBytes(input), pdf);
 
     input = dir.Write("in.pdf", pdf);
-    result = ConvertPdfFileToText(input, (dir.Path() / "no-such-folder" / "out.txt").string(), {},
-                                  nullptr, nullptr);
+    ConversionResult result = ConvertPdfFileToText(
+        input, (dir.path / "no-such-folder" / "out.txt").string(), {}, nullptr, nullptr);
     EXPECT_EQ(ConversionMessage(result), "Could not open the file for writting.");
-
     if (std::filesystem::exists("/dev/full")) {
         result = ConvertPdfFileToText(input, "/dev/full", {}, nullptr, nullptr);
         EXPECT_EQ(result.status, ConversionStatus::WriteFailed);

@@ -1,0 +1,74 @@
+#include "support/TestSupport.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "pdf/PdfParser.h"
+
+namespace tessary::test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tessary-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    path = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path / name, std::ios::binary) << bytes;
+    return (path / name).string();
+}
+
+std::string ReadFileBytes(const std::filesystem::path& file) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(file, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+ObjectHandle ParseObject(std::string_view text) {
+    PdfParser parser;
+    parser.AttachBuffer(nullptr, text);
+    return parser.ReadObject(0, 0);
+}
+
+std::string Deflate(const std::string& data) {
+    uLongf size = compressBound(data.size());
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &size,
+             reinterpret_cast<const Bytef*>(data.data()), data.size());
+    out.resize(size);
+    return out;
+}
+
+int Prompter::Callback(void* self, int kind, std::string& argument) {
+    auto* prompter = static_cast<Prompter*>(self);
+    prompter->calls.emplace_back(kind, argument);
+    if (kind != kAskPassword || prompter->answers.empty())
+        return 0;
+    argument = prompter->answers.front();
+    prompter->answers.erase(prompter->answers.begin());
+    return 1;
+}
+
+int Prompter::Count(int kind) const {
+    return static_cast<int>(
+        std::count_if(calls.begin(), calls.end(), [&](const auto& c) { return c.first == kind; }));
+}
+
+bool TestDocument::Open(const std::string& bytes, Prompter* prompter, bool rawStreams) {
+    document = std::make_unique<PdfDocument>();
+    return document->Open(dir.Write("test.pdf", bytes), rawStreams,
+                          prompter ? &Prompter::Callback : nullptr, prompter);
+}
+
+}  // namespace tessary::test
