@@ -8,6 +8,7 @@
 #include "UserInterfaceRecorder.h"
 #include "platform/SystemCodePage.h"
 #include "support/PdfBuilder.h"
+#include "support/TestSupport.h"
 #include "text/TextFileConversion.h"
 
 namespace tessary {
@@ -53,7 +54,7 @@ TEST_F(ConvertCommand, CancelAndEarlyFailuresCreateNothing) {
     EXPECT_EQ(ui.openRequests[0].first, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*|");
     EXPECT_EQ(ui.openRequests[0].second, "pdf");
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path));
 
     std::vector<std::string> objects = test::SimpleDocument({"BT ET"});
     const std::string noCatalog = PdfBuilder(objects, "").Build();
@@ -65,7 +66,7 @@ TEST_F(ConvertCommand, CancelAndEarlyFailuresCreateNothing) {
         {PdfBuilder(objects, "/Root 1 0 R").Build(), "Could not find pages."},
     };
     for (const auto& [bytes, message] : failures) {
-        input = (dir.Path() / "input.pdf").string();
+        input = (dir.path / "input.pdf").string();
         EXPECT_EQ(bytes.empty() ? ConvertPath(input) : Convert("input.pdf", bytes), message);
         EXPECT_FALSE(std::filesystem::exists(Output())) << message.toStdString();
     }
@@ -76,7 +77,7 @@ TEST_F(ConvertCommand, OutputProblems) {
         PdfBuilder(test::SimpleDocument({"BT /F1 10 Tf (A) Tj ET"}, kFont), "/Root 1 0 R").Build();
 
     // A folder in the text file's place.
-    std::filesystem::create_directory(dir.Path() / "blocked.txt");
+    std::filesystem::create_directory(dir.path / "blocked.txt");
     EXPECT_EQ(Convert("blocked.pdf", pdf), "Could not open the file for writting.");
 
     // A PDF file named *.txt would be its own output: refused, left intact.
@@ -96,7 +97,7 @@ TEST_F(ConvertCommand, ConvertsLikeTheCore) {
               QString::fromStdString("3 pages converted successfully into file " + Output()));
 
     // The core conversion's bytes at the default width in the system's code page.
-    const std::string reference = (dir.Path() / "reference.txt").string();
+    const std::string reference = (dir.path / "reference.txt").string();
     ConversionOptions options;
     options.codePage = GetSystemCodePage();
     ASSERT_EQ(ConvertPdfFileToText(input, reference, options, nullptr, nullptr).status,

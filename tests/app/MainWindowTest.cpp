@@ -11,6 +11,7 @@
 #include "UserInterfaceRecorder.h"
 #include "app/ViewCommand.h"
 #include "support/PdfBuilder.h"
+#include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
@@ -84,7 +85,7 @@ TEST(ViewCommand, FailuresAndViewer) {
     objects[0] = "<< /Type /Catalog >>";
     const std::pair<std::string, QString> cases[] = {
         {"", ""},  // the open dialog cancelled
-        {(dir.Path() / "missing.pdf").string(), "Could not parse the PDF file."},
+        {(dir.path / "missing.pdf").string(), "Could not parse the PDF file."},
         {dir.Write("a.pdf", test::PdfBuilder(objects, "").Build()), "Could not find catalog."},
         {dir.Write("b.pdf", test::PdfBuilder(objects, "/Root 1 0 R").Build()),
          "Could not find pages."},

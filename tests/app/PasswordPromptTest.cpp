@@ -10,7 +10,7 @@
 #include "app/ConvertCommand.h"
 #include "app/PasswordDialog.h"
 #include "pdf/PdfDocument.h"
-#include "support/PdfBuilder.h"
+#include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
@@ -81,8 +81,8 @@ TEST(PasswordPrompt, MessagesOtherKindsAndBytes) {
 // 40-bit RC4 (user password "user"): every dialog and message in order.
 TEST(PasswordLoop, EmptyWrongRightAndCancel) {
     test::TempDir dir;
-    const std::filesystem::path input = dir.Path() / "locked.pdf";
-    const std::filesystem::path output = dir.Path() / "locked.txt";
+    const std::filesystem::path input = dir.path / "locked.pdf";
+    const std::filesystem::path output = dir.path / "locked.txt";
     std::filesystem::copy_file(std::string(TESSARY_CORPUS_DIR) + "/qpdf/lo-prose--rc4-40.pdf",
                                input);
     test::UserInterfaceRecorder ui;

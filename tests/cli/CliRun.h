@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/PdfBuilder.h"
+#include "support/TestSupport.h"
 
 namespace tessary::test {
 
@@ -44,8 +44,8 @@ struct CliRun {
 // Standard input is /dev/null (not a terminal).
 inline CliRun RunConverter(const std::vector<std::string>& arguments, const std::string& folder) {
     TempDir capture;
-    const std::string out = (capture.Path() / "out").string();
-    const std::string err = (capture.Path() / "err").string();
+    const std::string out = (capture.path / "out").string();
+    const std::string err = (capture.path / "err").string();
     const pid_t child = fork();
     if (child == 0) {
         const int files[] = {open("/dev/null", O_RDONLY),

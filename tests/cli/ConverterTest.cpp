@@ -24,13 +24,13 @@ class ConverterTest : public ::testing::Test {
         Copy("qpdf/lo-prose--rc4-40.pdf", "locked.pdf");  // user password "user"
     }
     void Copy(const fs::path& from, const std::string& name) {
-        fs::copy_file(from.is_absolute() ? from : kCorpus / from, dir.Path() / name);
+        fs::copy_file(from.is_absolute() ? from : kCorpus / from, dir.path / name);
     }
     test::CliRun Run(const std::vector<std::string>& arguments) {
-        return test::RunConverter(arguments, dir.Path().string());
+        return test::RunConverter(arguments, dir.path.string());
     }
-    bool Exists(const std::string& name) const { return fs::exists(dir.Path() / name); }
-    std::string Read(const std::string& name) const { return ReadFileBytes(dir.Path() / name); }
+    bool Exists(const std::string& name) const { return fs::exists(dir.path / name); }
+    std::string Read(const std::string& name) const { return ReadFileBytes(dir.path / name); }
     static bool Has(const std::string& text, const std::string& part) {
         return text.find(part) != std::string::npos;
     }
@@ -117,7 +117,7 @@ TEST_F(ConverterTest, Passwords) {
     test::CliRun right = Run({"--password", "user", "locked.pdf", "prose.pdf"});
     EXPECT_EQ(right.exitStatus, 0) << right.err;
     EXPECT_EQ(Read("locked.txt"), Read("prose.txt"));  // the same document, encrypted
-    fs::remove(dir.Path() / "locked.txt");
+    fs::remove(dir.path / "locked.txt");
 
     // Standard input isn't a terminal: without --password nothing asks.
     test::CliRun none = Run({"locked.pdf"});
@@ -140,7 +140,7 @@ TEST_F(ConverterTest, OutputProblems) {
               "tessary-convert: notes.txt: The text file would replace the PDF file itself: "
               "notes.txt\n");
     EXPECT_EQ(Read("notes.txt"), pdf);
-    fs::create_symlink("prose.pdf", dir.Path() / "link.pdf");
+    fs::create_symlink("prose.pdf", dir.path / "link.pdf");
     EXPECT_EQ(Run({"-o", "link.pdf", "prose.pdf"}).exitStatus, 1);
     EXPECT_EQ(Read("prose.pdf"), pdf);
 
@@ -156,7 +156,7 @@ TEST_F(ConverterTest, OutputProblems) {
     test::CliRun full = Run({"-o", "/dev/full", "prose.pdf"});
     EXPECT_EQ(full.exitStatus, 1);
     EXPECT_EQ(full.err, "tessary-convert: prose.pdf: Could not write the file.\n");
-    test::CliRun folder = Run({"-o", dir.Path().string(), "prose.pdf"});
+    test::CliRun folder = Run({"-o", dir.path.string(), "prose.pdf"});
     EXPECT_EQ(folder.exitStatus, 1);
     EXPECT_TRUE(Has(folder.err, "Could not open the file for writting."));
 }
@@ -188,7 +188,7 @@ TEST_F(ConverterTest, CorpusMatchesTheConversionFunction) {
     options.codePage = CodePage::Utf8();
     for (const fs::path& pdf : pdfs) {
         const std::string name = pdf.filename().string();
-        const std::string output = TextFileNameFor((reference.Path() / name).string());
+        const std::string output = TextFileNameFor((reference.path / name).string());
         bool asked = false;
         ConversionResult result =
             ConvertPdfFileToText(pdf.string(), output, options, AnswerUserOnce, &asked);

@@ -13,6 +13,7 @@
 
 #include "CliRun.h"
 #include "support/PdfBuilder.h"
+#include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
@@ -86,11 +87,11 @@ class TerminalTest : public ::testing::Test {
   protected:
     void SetUp() override {
         const fs::path corpus = TESSARY_CORPUS_DIR;
-        fs::copy_file(corpus / "qpdf/lo-prose--rc4-40.pdf", dir.Path() / "locked.pdf");
-        fs::copy_file(corpus / "libreoffice/lo-long.pdf", dir.Path() / "long.pdf");
+        fs::copy_file(corpus / "qpdf/lo-prose--rc4-40.pdf", dir.path / "locked.pdf");
+        fs::copy_file(corpus / "libreoffice/lo-long.pdf", dir.path / "long.pdf");
     }
-    std::string Folder() const { return dir.Path().string(); }
-    bool Exists(const std::string& name) const { return fs::exists(dir.Path() / name); }
+    std::string Folder() const { return dir.path.string(); }
+    bool Exists(const std::string& name) const { return fs::exists(dir.path / name); }
 
     test::TempDir dir;
 };
@@ -108,7 +109,7 @@ TEST_F(TerminalTest, PasswordIsAskedWithoutEcho) {
     EXPECT_TRUE(session.EchoIsOn());
     EXPECT_FALSE(session.Saw("guess") || session.Saw("user"));
     EXPECT_TRUE(Exists("locked.txt"));
-    fs::remove(dir.Path() / "locked.txt");
+    fs::remove(dir.path / "locked.txt");
 
     TerminalSession cancelled({"locked.pdf"}, Folder());
     ASSERT_TRUE(cancelled.WaitFor(prompt));

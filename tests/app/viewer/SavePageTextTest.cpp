@@ -51,7 +51,7 @@ class SaveTest : public test::ViewerFixture {
         RunSave(choice);
         return ReadFileBytes(Output());
     }
-    std::string Output() const { return (dir.Path() / "out.txt").string(); }
+    std::string Output() const { return (dir.path / "out.txt").string(); }
     static std::string Page(std::int32_t index, const std::string& text) {
         return PageHeader(index + 1) + text + "\r\n";
     }
@@ -88,8 +88,8 @@ TEST(SaveTextDialog, StartsFromItsInitialValues) {
 TEST(SaveTextDialog, RefusesValuesItCannotUse) {
     test::TempDir dir;
     const std::string pdf = dir.Write("doc.pdf", "%PDF-1.4 stand-in");
-    std::filesystem::create_symlink(pdf, dir.Path() / "link.pdf");
-    std::filesystem::create_hard_link(pdf, dir.Path() / "hard.pdf");
+    std::filesystem::create_symlink(pdf, dir.path / "link.pdf");
+    std::filesystem::create_hard_link(pdf, dir.path / "hard.pdf");
     const QString outside = "Page number out of range.";
     const QString itself = "The text file would replace the PDF file itself: ";
     const std::pair<SaveChoice, QString> refused[] = {
@@ -99,8 +99,8 @@ TEST(SaveTextDialog, RefusesValuesItCannotUse) {
         {{.scope = SaveScope::PageRange, .from = "0"}, outside},
         {{.scope = SaveScope::PageRange, .to = "5"}, outside},
         {{.destination = QString::fromStdString(pdf)}, itself},
-        {{.destination = (dir.Path() / "link.pdf").c_str(), .mode = WriteMode::Append}, itself},
-        {{.destination = (dir.Path() / "hard.pdf").c_str()}, itself},
+        {{.destination = (dir.path / "link.pdf").c_str(), .mode = WriteMode::Append}, itself},
+        {{.destination = (dir.path / "hard.pdf").c_str()}, itself},
     };
     for (const auto& [choice, message] : refused) {
         test::UserInterfaceRecorder ui;
@@ -169,7 +169,7 @@ TEST_F(SaveTest, UneditedPagesAreWhatConvertWrites) {
     for (const auto& [file, codePage] : {std::pair{"libreoffice/lo-prose.pdf", CodePage::Utf8()},
                                          std::pair{"libreoffice/lo-accents.pdf", *cp1252}}) {
         const std::string pdf = test::CorpusFile(file);
-        const std::string converted = (dir.Path() / "converted.txt").string();
+        const std::string converted = (dir.path / "converted.txt").string();
         ConversionOptions options;
         options.codePage = codePage;
         ConvertPdfFileToText(pdf, converted, options, nullptr, nullptr);
@@ -191,7 +191,7 @@ TEST_F(SaveTest, UneditedPagesAreWhatConvertWrites) {
 
 TEST_F(SaveTest, WriteErrorsAndHugeCounts) {
     OpenPages({"One"});
-    RunSave({.destination = (dir.Path() / "missing" / "out.txt").c_str()});
+    RunSave({.destination = (dir.path / "missing" / "out.txt").c_str()});
     EXPECT_EQ(ui.Take(), QStringList{"Could not open the file for writting."});
     RunSave({.destination = "/dev/full"});
     EXPECT_EQ(ui.Take(), QStringList{"Could not write the file."});

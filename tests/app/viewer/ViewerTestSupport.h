@@ -15,6 +15,7 @@
 #include "pdf/PdfDocument.h"
 #include "pdf/PdfObjectStore.h"
 #include "support/PdfBuilder.h"
+#include "support/TestSupport.h"
 #include "text/PageText.h"
 
 namespace tessary::test {
