@@ -84,16 +84,8 @@ ConversionOptions FileConverter::MakeConversionOptions(const std::string& input)
 ConversionResult FileConverter::ConvertToFile(const std::string& input, const std::string& output,
                                               const ConversionOptions& conversion,
                                               ConsolePromptState& prompt) {
-    ConversionResult result;
-    result.outputPath = output;
-    if (IsSameFile(input, output)) {
-        result.status = ConversionStatus::OutputIsInput;
-        return result;
-    }
     InterruptibleFileOutput file(output);
-    result = ConvertPdfToText(input, file, conversion, ConsolePrompt, &prompt);
-    result.outputPath = output;
-    return result;
+    return ConvertPdfFileToText(input, output, file, conversion, ConsolePrompt, &prompt);
 }
 
 bool FileConverter::Convert(const std::string& input) {

@@ -148,18 +148,23 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 }
 
 ConversionResult ConvertPdfFileToText(const std::string& inputPath, const std::string& outputPath,
-                                      const ConversionOptions& options, DocumentCallback callback,
-                                      void* userData) {
+                                      TextOutput& output, const ConversionOptions& options,
+                                      DocumentCallback callback, void* userData) {
     ConversionResult result;
-    result.outputPath = outputPath;
     if (IsSameFile(inputPath, outputPath)) {
         result.status = ConversionStatus::OutputIsInput;
-        return result;
+    } else {
+        result = ConvertPdfToText(inputPath, output, options, callback, userData);
     }
+    result.outputPath = outputPath;
+    return result;
+}
+
+ConversionResult ConvertPdfFileToText(const std::string& inputPath, const std::string& outputPath,
+                                      const ConversionOptions& options, DocumentCallback callback,
+                                      void* userData) {
     FileTextOutput output(outputPath);
-    ConversionResult converted = ConvertPdfToText(inputPath, output, options, callback, userData);
-    converted.outputPath = outputPath;
-    return converted;
+    return ConvertPdfFileToText(inputPath, outputPath, output, options, callback, userData);
 }
 
 std::string ConversionMessage(const ConversionResult& result) {

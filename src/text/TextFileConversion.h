@@ -118,6 +118,11 @@ bool IsSameFile(const std::string& a, const std::string& b);
 ConversionResult ConvertPdfFileToText(const std::string& inputPath, const std::string& outputPath,
                                       const ConversionOptions& options, DocumentCallback callback,
                                       void* userData);
+// The same, into an output that writes the file at outputPath (one that, for
+// instance, also cleans up when the process is interrupted).
+ConversionResult ConvertPdfFileToText(const std::string& inputPath, const std::string& outputPath,
+                                      TextOutput& output, const ConversionOptions& options,
+                                      DocumentCallback callback, void* userData);
 
 // What the user is told: "%d pages converted successfully into file %s" for
 // a conversion, the failure's message otherwise.
