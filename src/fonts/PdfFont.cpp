@@ -1,6 +1,7 @@
 #include "fonts/PdfFont.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,13 @@ std::uint16_t ClampWidth(std::int32_t value) {
 std::uint16_t ClampDistance(std::int32_t value) {
     const std::int64_t magnitude = value < 0 ? -static_cast<std::int64_t>(value) : value;
     return static_cast<std::uint16_t>(std::min<std::int64_t>(magnitude, 0xFFFF));
+}
+
+// A width or distance in glyph space brought to thousandths of text space: the
+// magnitude for distances, nothing below 0 for widths, the largest beyond 16
+// bits.
+std::uint16_t ClampScaled(double value) {
+    return value > 0 ? static_cast<std::uint16_t>(std::lround(std::min(value, 65535.0))) : 0;
 }
 
 int HexDigitValue(char c) {
@@ -116,6 +124,9 @@ void PdfFont::Load(const PdfDictionary* fontDict) {
 
     const bool measured = LoadMetrics(dict, subtype, baseFont);
     LoadWidths(dict, measured);
+    if (subtype == "/Type3") {
+        LoadType3Metrics(dict);
+    }
     UpdateByteTables();
     spaceWidth = FindSpaceWidth();
 }
@@ -225,6 +236,43 @@ void PdfFont::LoadWidths(const PdfDictionary& fontDict, bool measured) {
     for (std::size_t i = 0; i < count; ++i) {
         widths[first + i] = ClampWidth(array->GetElementInteger(i));
     }
+}
+
+void PdfFont::LoadType3Metrics(const PdfDictionary& fontDict) {
+    // A Type 3 font's widths and descriptor metrics are in its glyph space,
+    // which its /FontMatrix maps to text space (ISO 32000 9.6.5), where other
+    // fonts' glyph space is a thousandth of text space. A matrix that is the
+    // usual one, or no array of six finite numbers, leaves them as they are.
+    const PdfArray* matrix = AsArray(ResolveBorrowed(fontDict.PeekValue("/FontMatrix")));
+    if (!matrix || matrix->GetCount() != 6) {
+        return;
+    }
+    const double across = matrix->GetElementReal(0) * 1000;
+    const double up = std::fabs(matrix->GetElementReal(3)) * 1000;
+    if (!std::isfinite(across) || !std::isfinite(up) || (across == 1 && up == 1)) {
+        return;
+    }
+    if (const PdfArray* array = AsArray(ResolveBorrowed(fontDict.PeekValue("/Widths")))) {
+        for (std::size_t i = 0; i < widths.size(); ++i) {
+            widths[i] = ClampScaled(array->GetElementReal(i) * across);
+        }
+    }
+    // Without a descriptor the defaults, which are in text space already, stay.
+    const PdfDictionary* descriptor =
+        AsDictionary(ResolveBorrowed(fontDict.PeekValue("/FontDescriptor")));
+    if (!descriptor) {
+        return;
+    }
+    missingWidth = ClampScaled(descriptor->GetValueReal("/MissingWidth") * across);
+    double high = std::fabs(descriptor->GetValueReal("/Ascent"));
+    double deep = std::fabs(descriptor->GetValueReal("/Descent"));
+    const PdfArray* box = AsArray(ResolveBorrowed(descriptor->PeekValue("/FontBBox")));
+    if (high == 0 && deep == 0 && box && box->GetCount() == 4) {
+        high = std::fabs(box->GetElementReal(3));
+        deep = std::fabs(box->GetElementReal(1));
+    }
+    ascent = ClampScaled(high * up);
+    descent = ClampScaled(deep * up);
 }
 
 std::uint16_t PdfFont::FindSpaceWidth() const {

@@ -80,6 +80,7 @@ class PdfFont {
     bool LoadMetrics(const PdfDictionary& fontDict, std::string_view subtype,
                      std::string_view baseFont);
     void LoadWidths(const PdfDictionary& fontDict, bool measured);
+    void LoadType3Metrics(const PdfDictionary& fontDict);
     std::uint16_t FindSpaceWidth() const;
     std::uint16_t LookUpUnicode(std::uint32_t code) const;
     std::uint16_t ComputeCharWidth(std::uint32_t code, std::uint16_t unicode) const;
