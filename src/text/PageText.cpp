@@ -1,6 +1,8 @@
 #include "text/PageText.h"
 
 #include <algorithm>
+#include <cmath>
+#include <string_view>
 
 #include "pdf/PdfObjectStore.h"
 #include "platform/SystemCodePage.h"
@@ -8,21 +10,50 @@
 
 namespace tessary {
 
-ObjectHandle FindResources(const PdfDictionary* page) {
+namespace {
+
+// The value of an entry that pages inherit from the page tree: the page's own,
+// or the nearest one up the /Parent chain.
+ObjectHandle FindInherited(const PdfDictionary* page, std::string_view key) {
     // Walked with borrowed objects: parents are shared page tree nodes. A
-    // chain that comes back to a node already seen ends without resources.
+    // chain that comes back to a node already seen ends without a value.
     std::vector<const PdfObject*> seen;
     const PdfObject* node = page;
     while (node && seen.size() < static_cast<std::size_t>(kMaxParentChain) &&
            std::find(seen.begin(), seen.end(), node) == seen.end()) {
         seen.push_back(node);
         const PdfDictionary& dict = DictionaryOrEmpty(node);
-        if (dict.HasKey("/Resources")) {
-            return dict.GetValue("/Resources");
+        if (dict.HasKey(key)) {
+            return dict.GetValue(key);
         }
         node = ResolveBorrowed(dict.PeekValue("/Parent"));
     }
     return nullptr;
+}
+
+// The page's visible rectangle: its crop box, else its media box; absent when
+// neither is an array of four finite numbers.
+std::optional<PageBox> FindPageBox(const PdfDictionary* page) {
+    for (const char* key : {"/CropBox", "/MediaBox"}) {
+        ObjectHandle value = FindInherited(page, key);
+        const PdfArray* array = AsArray(value.get());
+        if (!array || array->GetCount() != 4) {
+            continue;
+        }
+        const PageBox box{array->GetElementReal(0), array->GetElementReal(1),
+                          array->GetElementReal(2), array->GetElementReal(3)};
+        if (std::isfinite(box.x0) && std::isfinite(box.y0) && std::isfinite(box.x1) &&
+            std::isfinite(box.y1)) {
+            return box;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+ObjectHandle FindResources(const PdfDictionary* page) {
+    return FindInherited(page, "/Resources");
 }
 
 void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
@@ -38,6 +69,9 @@ void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
     ObjectHandle resources = FindResources(page);
     PageTextExtractor extractor(store, codePage);
     extractor.LoadPageFonts(AsDictionary(resources.get()));
+    if (std::optional<PageBox> box = FindPageBox(page)) {
+        extractor.GetFrames().SetPageBox(*box);
+    }
 
     if (const PdfStream* stream = AsStream(contents.get())) {
         extractor.RunContent(stream->data);
@@ -59,7 +93,7 @@ void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
         }
         extractor.RunContent(joined);
     }
-    extractor.GetLines().LayOutLines(output, width);
+    extractor.GetFrames().LayOutLines(output, width);
 }
 
 void PdfObjectStore::GetPageText(std::vector<std::string>& output, const PdfDictionary* page,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestSupport.h"
+#include "text/TextLimits.h"
 
 namespace tessary {
 namespace {
@@ -67,6 +68,67 @@ TEST_F(PageTextTest, WidthSetsTheColumns) {
         kFont};
     EXPECT_EQ(PageLines(kResources, "/Contents 4 0 R", objects, 40),
               (Lines{"Left" + std::string(33, ' ') + "Right ", "", "Below "}));
+}
+
+TEST_F(PageTextTest, TurnedPagesReadAsTheUprightPage) {
+    const std::string text =
+        "BT /F1 10 Tf 1 0 0 1 100 700 Tm (Hello world) Tj 0 -12 Td (Second line) Tj "
+        "1 0 0 1 400 700 Tm (Right) Tj 1 0 0 1 100 652 Tm (After gap) Tj ET";
+    const Lines upright = PageLines(kResources, "/MediaBox [0 0 612 792] /Contents 4 0 R",
+                                    {StreamBody("", text), kFont});
+    ASSERT_EQ(upright.size(), 4u);
+    // The box that the text is turned within is inherited, and a crop box
+    // stands before the media box.
+    const std::vector<std::pair<std::string, std::string>> turns = {
+        {"/MediaBox [0 0 792 612]", "0 1 -1 0 792 0 cm "},
+        {"/MediaBox [0 0 612 792]", "-1 0 0 -1 612 792 cm "},
+        {"/MediaBox [0 0 2000 2000] /CropBox [0 0 792 612]", "0 -1 1 0 0 612 cm "}};
+    for (const auto& [box, turn] : turns) {
+        EXPECT_EQ(
+            PageLines(kResources + box, "/Contents 4 0 R", {StreamBody("", turn + text), kFont}),
+            upright)
+            << turn;
+    }
+}
+
+TEST_F(PageTextTest, FormsRunWithTheirMatrixAndResources) {
+    // /Fm1 moves its text down by 10 and names a font whose "A" reads "Z";
+    // /Fm2, without resources, uses those of /Fm1 and draws itself. The "Q"s
+    // that /Fm1 leaves over restore nothing of the page's, and its last "cm"
+    // ends with it. A missing name and an image draw nothing.
+    const std::string form = "/Type /XObject /Subtype /Form /BBox [0 0 612 792] ";
+    EXPECT_EQ(
+        PageLines("",
+                  "/Resources << /Font << /F1 5 0 R >> /XObject << /Fm1 6 0 R /Im1 9 0 R >> >> "
+                  "/Contents 4 0 R",
+                  {StreamBody("",
+                              "q 1 0 0 1 0 -100 cm /Fm1 Do Q /Fm1 Do /Nope Do /Im1 Do "
+                              "BT /F1 10 Tf 1 0 0 1 100 700 Tm (A) Tj ET"),
+                   kFont,
+                   StreamBody(form + "/Matrix [1 0 0 1 0 -10] /Resources << /Font << /F1 7 0 R >> "
+                                     "/XObject << /Fm2 8 0 R >> >>",
+                              "Q Q BT /F1 10 Tf 1 0 0 1 100 700 Tm (Inner) Tj ET /Fm2 Do "
+                              "3 0 0 3 0 0 cm"),
+                   "<< /Type /Font /Subtype /Type1 /BaseFont /Courier "
+                   "/Encoding << /Differences [65 /Z] >> >>",
+                   StreamBody(form, "BT /F1 10 Tf 1 0 0 1 100 690 Tm (A) Tj ET /Fm2 Do"),
+                   StreamBody("/Type /XObject /Subtype /Image /Width 1 /Height 1 "
+                              "/ColorSpace /DeviceGray /BitsPerComponent 8",
+                              "x")}),
+        (Lines{"A ", "Inner ", "Z ", "", "Inner ", "Z "}));
+
+    // A chain of forms each drawing one line and the next form, a line lower:
+    // the form one level deeper than the limit is not entered.
+    std::vector<std::string> chain = {StreamBody("", "/X Do"), kFont};
+    for (int k = 0; k < kMaxFormDepth + 8; ++k) {
+        chain.push_back(StreamBody(form +
+                                       "/Matrix [1 0 0 1 0 -10] /Resources << /Font << /F1 5 0 "
+                                       "R >> /XObject << /X " +
+                                       std::to_string(7 + k) + " 0 R >> >>",
+                                   "BT /F1 10 Tf 1 0 0 1 100 700 Tm (x) Tj ET /X Do"));
+    }
+    EXPECT_EQ(PageLines("", "/Resources << /XObject << /X 6 0 R >> >> /Contents 4 0 R", chain),
+              Lines(kMaxFormDepth, "x "));
 }
 
 }  // namespace

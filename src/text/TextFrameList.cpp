@@ -1,0 +1,103 @@
+#include "text/TextFrameList.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace tessary {
+
+namespace {
+
+// Cosine and sine of each multiple of 45 degrees, exact where they can be, so
+// that text turned by right angles lands on exactly the coordinates of the
+// same text drawn upright.
+constexpr double kHalfRoot2 = std::numbers::sqrt2 / 2;
+constexpr double kCosines[8] = {1, kHalfRoot2, 0, -kHalfRoot2, -1, -kHalfRoot2, 0, kHalfRoot2};
+constexpr double kSines[8] = {0, kHalfRoot2, 1, kHalfRoot2, 0, -kHalfRoot2, -1, -kHalfRoot2};
+
+Matrix TurnUpright(TextDirection direction) {
+    // Turned back by the direction's angle; a mirrored direction's text then
+    // has its y axis pointing down, which the reflection turns up again.
+    const double cosine = kCosines[direction.eighths];
+    const double sine = kSines[direction.eighths];
+    Matrix turn{cosine, -sine, sine, cosine, 0, 0};
+    if (direction.mirrored) {
+        turn.b = -turn.b;
+        turn.d = -turn.d;
+    }
+    return turn;
+}
+
+}  // namespace
+
+TextDirection TextDirection::Of(Point xAxis, double determinant) {
+    const double eighths = std::atan2(xAxis.y, xAxis.x) / (std::numbers::pi / 4);
+    // atan2 lies in [-pi, pi]: the rounded value is -4 to 4.
+    const long rounded = std::isfinite(eighths) ? std::lround(eighths) : 0;
+    return {static_cast<int>((rounded + 8) % 8), determinant < 0};
+}
+
+TextFrame::TextFrame(TextDirection direction, const std::optional<PageBox>& box)
+    : direction_(direction) {
+    if (direction.IsUpright()) {
+        return;
+    }
+    pageToFrame_ = TurnUpright(direction);
+    if (box) {
+        const Point corners[4] = {
+            {box->x0, box->y0}, {box->x1, box->y0}, {box->x0, box->y1}, {box->x1, box->y1}};
+        Point low = pageToFrame_.Apply(corners[0]);
+        for (const Point& corner : corners) {
+            const Point turned = pageToFrame_.Apply(corner);
+            low = {std::min(low.x, turned.x), std::min(low.y, turned.y)};
+        }
+        pageToFrame_.e = std::min(box->x0, box->x1) - low.x;
+        pageToFrame_.f = std::min(box->y0, box->y1) - low.y;
+    }
+}
+
+TextFrame& TextFrameList::GetFrame(TextDirection direction) {
+    for (TextFrame& frame : frames_) {
+        if (frame.GetDirection() == direction) {
+            return frame;
+        }
+    }
+    return frames_.emplace_back(direction, box_);
+}
+
+std::vector<TextFrame*> TextFrameList::GetFramesInOrder() {
+    std::vector<TextFrame*> order;
+    for (TextFrame& frame : frames_) {
+        if (frame.GetCharacterCount() > 0) {
+            order.push_back(&frame);
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const TextFrame* a, const TextFrame* b) {
+        return a->GetCharacterCount() > b->GetCharacterCount();
+    });
+    return order;
+}
+
+std::vector<const TextFrame*> TextFrameList::GetFramesInOrder() const {
+    std::vector<TextFrame*> order = const_cast<TextFrameList*>(this)->GetFramesInOrder();
+    return {order.begin(), order.end()};
+}
+
+void TextFrameList::LayOutLines(std::vector<std::string>& output, int width) {
+    bool first = true;
+    for (TextFrame* frame : GetFramesInOrder()) {
+        if (!first) {
+            output.emplace_back();
+        }
+        first = false;
+        frame->GetLines().LayOutLines(output, width);
+    }
+}
+
+std::vector<std::string> TextFrameList::LayOutLines(int width) {
+    std::vector<std::string> output;
+    LayOutLines(output, width);
+    return output;
+}
+
+}  // namespace tessary
