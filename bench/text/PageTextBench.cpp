@@ -1,6 +1,6 @@
-// Page text extraction over real files and a synthetic large page: pages per
-// second, and the cost per shown character, beside `pdftotext -layout` on the
-// same files when it is installed.
+// Page text extraction over real files and synthetic large pages: pages per
+// second, and the cost per shown character, beside `pdftotext -layout` and
+// `mutool draw -F txt` on the same files when they are installed.
 // Usage: page_text_bench [FOLDER|FILE.pdf]...   (default: the test corpus)
 #include <algorithm>
 #include <chrono>
@@ -67,8 +67,10 @@ double TimeCommand(const std::string& command, int repeat) {
     return std::chrono::duration<double>(Clock::now() - start).count() / repeat;
 }
 
-// One page of `lines` lines of `perLine` characters in Helvetica.
-std::string SyntheticPage(int lines, int perLine) {
+// One page of `lines` lines of `perLine` characters in Helvetica; turned, the
+// page is drawn as some producers draw every page, under a flipped matrix, in
+// a form, with every tenth line turned by a quarter.
+std::string SyntheticPage(int lines, int perLine, bool turned) {
     std::string content = "BT /F1 9 Tf\n";
     std::string text;
     for (int k = 0; k < perLine; ++k)
@@ -76,9 +78,16 @@ std::string SyntheticPage(int lines, int perLine) {
     for (int k = 0; k < perLine; k += 6)
         text[k] = ' ';
     for (int l = 0; l < lines; ++l) {
-        content += "1 0 0 1 20 " + std::to_string(2000 * 10 - l * 10) + " Tm (" + text + ") Tj\n";
+        const std::string y = std::to_string(turned ? l * 10 + 100 : 2000 * 10 - l * 10);
+        const char* matrix = !turned ? "1 0 0 1" : l % 10 == 9 ? "0 -1 -1 0" : "1 0 0 -1";
+        content += std::string(matrix) + " 20 " + y + " Tm (" + text + ") Tj\n";
     }
     content += "ET\n";
+    const std::string page = turned ? "/Fm1 Do" : content;
+    const std::string form =
+        "<< /Type /XObject /Subtype /Form /BBox [0 0 1200 20100] "
+        "/Matrix [1 0 0 -1 0 20100] /Length " +
+        std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream";
     std::string pdf = "%PDF-1.4\n";
     std::vector<long> offsets;
     auto add = [&](const std::string& body) {
@@ -88,9 +97,10 @@ std::string SyntheticPage(int lines, int perLine) {
     add("<< /Type /Catalog /Pages 2 0 R >>");
     add("<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
     add("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 1200 20100] /Contents 4 0 R "
-        "/Resources << /Font << /F1 5 0 R >> >> >>");
-    add("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream");
+        "/Resources << /Font << /F1 5 0 R >> /XObject << /Fm1 6 0 R >> >> >>");
+    add("<< /Length " + std::to_string(page.size()) + " >>\nstream\n" + page + "\nendstream");
     add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
+    add(form);
     const long xref = static_cast<long>(pdf.size());
     pdf += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f\r\n";
     char entry[24];
@@ -122,56 +132,75 @@ int main(int argc, char** argv) {
     }
     std::sort(files.begin(), files.end());
     const bool havePdftotext = std::system("pdftotext -v >/dev/null 2>&1") == 0;
+    const bool haveMutool = std::system("mutool -v >/dev/null 2>&1") == 0;
+    auto pdftotext = [](const std::string& file) {
+        return "pdftotext -q -layout '" + file + "' /dev/null";
+    };
+    auto mutool = [](const std::string& file) {
+        return "mutool draw -q -F txt -o /dev/null '" + file + "'";
+    };
 
-    std::printf("%-36s %5s %8s %10s %9s %12s\n", "file", "pages", "ms", "pages/s", "ns/char",
-                "pdftotext ms");
+    std::printf("%-36s %5s %8s %10s %9s %12s %9s\n", "file", "pages", "ms", "pages/s", "ns/char",
+                "pdftotext ms", "mutool ms");
     int totalPages = 0;
-    double totalSeconds = 0, totalTheirs = 0;
+    double totalSeconds = 0, totalTheirs = 0, totalMutool = 0;
     std::size_t totalCharacters = 0;
     for (const std::string& file : files) {
         Result r = Extract(file, 5);
         if (!r.opened)
             continue;
-        double theirs = -1;
+        double theirs = -1, mutoolSeconds = -1;
         if (havePdftotext) {
-            theirs = TimeCommand("pdftotext -q -layout '" + file + "' /dev/null", 5);
+            theirs = TimeCommand(pdftotext(file), 5);
             if (theirs > 0)
                 totalTheirs += theirs;
+        }
+        if (haveMutool) {
+            mutoolSeconds = TimeCommand(mutool(file), 5);
+            if (mutoolSeconds > 0)
+                totalMutool += mutoolSeconds;
         }
         totalPages += r.pages;
         totalSeconds += r.seconds;
         totalCharacters += r.characters;
-        std::printf("%-36s %5d %8.2f %10.0f %9.0f %12.2f\n",
+        std::printf("%-36s %5d %8.2f %10.0f %9.0f %12.2f %9.2f\n",
                     std::filesystem::path(file).filename().string().substr(0, 36).c_str(), r.pages,
                     r.seconds * 1e3, r.pages / r.seconds,
-                    r.characters ? r.seconds * 1e9 / r.characters : 0.0, theirs * 1e3);
+                    r.characters ? r.seconds * 1e9 / r.characters : 0.0, theirs * 1e3,
+                    mutoolSeconds * 1e3);
     }
     std::printf("all files: %d pages in %.1f ms: %.0f pages/s, %.0f ns/char", totalPages,
                 totalSeconds * 1e3, totalPages / totalSeconds,
                 totalSeconds * 1e9 / totalCharacters);
     if (havePdftotext) {
-        std::printf("; pdftotext -layout %.1f ms: %.0f pages/s (process start included)",
-                    totalTheirs * 1e3, totalPages / totalTheirs);
+        std::printf("; pdftotext -layout %.1f ms: %.0f pages/s", totalTheirs * 1e3,
+                    totalPages / totalTheirs);
     }
-    std::printf("\n");
+    if (haveMutool) {
+        std::printf("; mutool draw -F txt %.1f ms: %.0f pages/s", totalMutool * 1e3,
+                    totalPages / totalMutool);
+    }
+    std::printf(" (theirs with process start)\n");
 
     const auto dir = std::filesystem::temp_directory_path();
     struct Synthetic {
         const char* name;
         int lines, perLine;
-    } synthetic[] = {{"ordinary page (50 lines x 60)", 50, 60},
-                     {"large page (2000 lines x 100)", 2000, 100}};
+        bool turned;
+    } synthetic[] = {{"ordinary page (50 lines x 60)", 50, 60, false},
+                     {"large page (2000 lines x 100)", 2000, 100, false},
+                     {"large page, flipped, in a form, turned lines", 2000, 100, true}};
     for (const Synthetic& s : synthetic) {
         const std::string path = (dir / "tessary-bench-page.pdf").string();
-        std::ofstream(path, std::ios::binary) << SyntheticPage(s.lines, s.perLine);
+        std::ofstream(path, std::ios::binary) << SyntheticPage(s.lines, s.perLine, s.turned);
         Result r = Extract(path, s.lines > 100 ? 3 : 50);
         const double shown = static_cast<double>(s.lines) * s.perLine;
         std::printf("%s: %.2f ms, %.0f ns per shown character", s.name, r.seconds * 1e3,
                     r.seconds * 1e9 / shown);
-        if (havePdftotext) {
-            const double theirs = TimeCommand("pdftotext -q -layout '" + path + "' /dev/null", 3);
-            std::printf("; pdftotext -layout %.2f ms", theirs * 1e3);
-        }
+        if (havePdftotext)
+            std::printf("; pdftotext -layout %.2f ms", TimeCommand(pdftotext(path), 3) * 1e3);
+        if (haveMutool)
+            std::printf("; mutool draw -F txt %.2f ms", TimeCommand(mutool(path), 3) * 1e3);
         std::printf("\n");
         std::filesystem::remove(path);
     }

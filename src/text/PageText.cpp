@@ -7,6 +7,7 @@
 #include "pdf/PdfObjectStore.h"
 #include "platform/SystemCodePage.h"
 #include "text/PageTextExtractor.h"
+#include "text/TextLimits.h"
 
 namespace tessary {
 
@@ -32,7 +33,7 @@ ObjectHandle FindInherited(const PdfDictionary* page, std::string_view key) {
 }
 
 // The page's visible rectangle: its crop box, else its media box; absent when
-// neither is an array of four finite numbers.
+// neither is an array of four numbers on the page's scale.
 std::optional<PageBox> FindPageBox(const PdfDictionary* page) {
     for (const char* key : {"/CropBox", "/MediaBox"}) {
         ObjectHandle value = FindInherited(page, key);
@@ -42,8 +43,8 @@ std::optional<PageBox> FindPageBox(const PdfDictionary* page) {
         }
         const PageBox box{array->GetElementReal(0), array->GetElementReal(1),
                           array->GetElementReal(2), array->GetElementReal(3)};
-        if (std::isfinite(box.x0) && std::isfinite(box.y0) && std::isfinite(box.x1) &&
-            std::isfinite(box.y1)) {
+        auto onScale = [](double v) { return std::fabs(v) <= kMaxCoordinate; };
+        if (onScale(box.x0) && onScale(box.y0) && onScale(box.x1) && onScale(box.y1)) {
             return box;
         }
     }

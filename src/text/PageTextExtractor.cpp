@@ -76,6 +76,7 @@ void PageTextExtractor::DispatchOperator(std::string_view op) {
         return;  // every operator of the table is one to three bytes long
     }
     if (auto row = index.find(op); row != index.end()) {
+        placement.Unsettle();
         (this->*row->second)(op);
     }
 }

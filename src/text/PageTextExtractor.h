@@ -12,6 +12,7 @@
 #include "text/ContentInterpreter.h"
 #include "text/GraphicsState.h"
 #include "text/ResourceStack.h"
+#include "text/StringPlacement.h"
 #include "text/TextFrameList.h"
 #include "text/TextLimits.h"
 
@@ -56,6 +57,7 @@ class PageTextExtractor final : public ContentInterpreter {
 
     ResourceStack resources;
     TextFrameList frames;
+    StringPlacement placement;  // of the string shown last
     CodePage codePage;
     GraphicsState state;
     std::vector<GraphicsState> savedStates;

@@ -3,16 +3,10 @@
 #include <cmath>
 
 #include "fonts/PdfFont.h"
-#include "text/TextFrameList.h"
-#include "text/TextLimits.h"
 
 namespace tessary {
 
 namespace {
-
-bool InBounds(double value) {
-    return std::fabs(value) <= kMaxCoordinate;
-}
 
 // How tall a unit of text space stands above its baseline: the part of the
 // matrix's y axis at right angles to its x axis. Exact for matrices that keep
@@ -30,9 +24,26 @@ double HeightScale(const Matrix& m) {
 
 }  // namespace
 
-StringPlacement::StringPlacement(const GraphicsState& state, const PdfFont& font,
-                                 TextFrameList& frames)
-    : lineY(state.textY + state.rise) {
+void StringPlacement::Prepare(const GraphicsState& state, const PdfFont& font,
+                              TextFrameList& frames) {
+    if (settled) {
+        return;
+    }
+    settled = true;
+    const Inputs now{state.textMatrix,         state.ctm, state.fontSize, state.horizontalScale,
+                     state.textY + state.rise, &font,     &frames};
+    if (prepared && now == inputs) {
+        return;
+    }
+    inputs = now;
+    prepared = true;
+    WorkOut(state, font, frames);
+}
+
+void StringPlacement::WorkOut(const GraphicsState& state, const PdfFont& font,
+                              TextFrameList& frames) {
+    frame = nullptr;
+    lineY = inputs.lineY;
     const Matrix textToPage = state.textMatrix.Then(state.ctm);
     const double determinant = textToPage.Determinant();
     if (!textToPage.IsFinite() || determinant == 0.0 || !std::isfinite(determinant)) {
@@ -56,23 +67,6 @@ StringPlacement::StringPlacement(const GraphicsState& state, const PdfFont& font
     if (InBounds(ascent) && InBounds(descent) && InBounds(spaceWidth)) {
         frame = &target;
     }
-}
-
-TextLine* StringPlacement::Add(TextLine* line, double x0, double x1, std::string_view text) {
-    if (!frame) {
-        return nullptr;
-    }
-    const Point start = textToFrame.Apply({x0, lineY});
-    const Point end = textToFrame.Apply({x1, lineY});
-    if (!InBounds(start.x) || !InBounds(start.y) || !InBounds(end.x)) {
-        return nullptr;
-    }
-    line = frame->GetLines().AddItem(line, start.y, start.x, end.x, start.y + ascent,
-                                     start.y - descent, spaceWidth, text);
-    if (line) {
-        frame->CountCharacter();
-    }
-    return line;
 }
 
 }  // namespace tessary

@@ -28,9 +28,27 @@ Matrix TurnUpright(TextDirection direction) {
     return turn;
 }
 
+template <typename Frame, typename Frames>
+std::vector<Frame*> FramesInOrder(Frames& frames) {
+    std::vector<Frame*> order;
+    for (Frame& frame : frames) {
+        if (frame.GetCharacterCount() > 0) {
+            order.push_back(&frame);
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Frame* a, const Frame* b) {
+        return a->GetCharacterCount() > b->GetCharacterCount();
+    });
+    return order;
+}
+
 }  // namespace
 
 TextDirection TextDirection::Of(Point xAxis, double determinant) {
+    // Axis-parallel text, nearly all text, is known without the arc tangent.
+    if (xAxis.y == 0 && xAxis.x >= 0) {
+        return {0, determinant < 0};
+    }
     const double eighths = std::atan2(xAxis.y, xAxis.x) / (std::numbers::pi / 4);
     // atan2 lies in [-pi, pi]: the rounded value is -4 to 4.
     const long rounded = std::isfinite(eighths) ? std::lround(eighths) : 0;
@@ -66,21 +84,11 @@ TextFrame& TextFrameList::GetFrame(TextDirection direction) {
 }
 
 std::vector<TextFrame*> TextFrameList::GetFramesInOrder() {
-    std::vector<TextFrame*> order;
-    for (TextFrame& frame : frames_) {
-        if (frame.GetCharacterCount() > 0) {
-            order.push_back(&frame);
-        }
-    }
-    std::stable_sort(order.begin(), order.end(), [](const TextFrame* a, const TextFrame* b) {
-        return a->GetCharacterCount() > b->GetCharacterCount();
-    });
-    return order;
+    return FramesInOrder<TextFrame>(frames_);
 }
 
 std::vector<const TextFrame*> TextFrameList::GetFramesInOrder() const {
-    std::vector<TextFrame*> order = const_cast<TextFrameList*>(this)->GetFramesInOrder();
-    return {order.begin(), order.end()};
+    return FramesInOrder<const TextFrame>(frames_);
 }
 
 void TextFrameList::LayOutLines(std::vector<std::string>& output, int width) {

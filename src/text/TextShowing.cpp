@@ -56,7 +56,7 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
         return;
     }
     const double scale = state.fontSize * 0.001;
-    StringPlacement placement(state, *font, frames);
+    placement.Prepare(state, *font, frames);
     const bool white =
         state.fillColour[0] + state.fillColour[1] + state.fillColour[2] > kWhiteColourSum;
 
