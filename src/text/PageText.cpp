@@ -32,9 +32,10 @@ ObjectHandle FindInherited(const PdfDictionary* page, std::string_view key) {
     return nullptr;
 }
 
-// The page's visible rectangle: its crop box, else its media box; absent when
-// neither is an array of four numbers on the page's scale.
-std::optional<PageBox> FindPageBox(const PdfDictionary* page) {
+// The page's visible rectangle: its crop box, else its media box; when neither
+// is an array of four numbers on the page's scale, US Letter, as readers take
+// a page without a box.
+PageBox FindPageBox(const PdfDictionary* page) {
     for (const char* key : {"/CropBox", "/MediaBox"}) {
         ObjectHandle value = FindInherited(page, key);
         const PdfArray* array = AsArray(value.get());
@@ -48,7 +49,7 @@ std::optional<PageBox> FindPageBox(const PdfDictionary* page) {
             return box;
         }
     }
-    return std::nullopt;
+    return {0, 0, 612, 792};
 }
 
 }  // namespace
@@ -70,9 +71,7 @@ void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
     ObjectHandle resources = FindResources(page);
     PageTextExtractor extractor(store, codePage);
     extractor.LoadPageFonts(AsDictionary(resources.get()));
-    if (std::optional<PageBox> box = FindPageBox(page)) {
-        extractor.GetFrames().SetPageBox(*box);
-    }
+    extractor.GetFrames().SetPageBox(FindPageBox(page));
 
     if (const PdfStream* stream = AsStream(contents.get())) {
         extractor.RunContent(stream->data);
