@@ -43,7 +43,6 @@ void StringPlacement::Prepare(const GraphicsState& state, const PdfFont& font,
 void StringPlacement::WorkOut(const GraphicsState& state, const PdfFont& font,
                               TextFrameList& frames) {
     frame = nullptr;
-    lineY = inputs.lineY;
     const Matrix textToPage = state.textMatrix.Then(state.ctm);
     const double determinant = textToPage.Determinant();
     if (!textToPage.IsFinite() || determinant == 0.0 || !std::isfinite(determinant)) {

@@ -38,8 +38,8 @@ class StringPlacement {
         if (!frame) {
             return nullptr;
         }
-        const Point start = textToFrame.Apply({x0, lineY});
-        const Point end = textToFrame.Apply({x1, lineY});
+        const Point start = textToFrame.Apply({x0, inputs.lineY});
+        const Point end = textToFrame.Apply({x1, inputs.lineY});
         if (!InBounds(start.x) || !InBounds(start.y) || !InBounds(end.x)) {
             return nullptr;
         }
@@ -60,7 +60,7 @@ class StringPlacement {
         Matrix ctm;
         double fontSize = 0.0;
         double horizontalScale = 0.0;
-        double lineY = 0.0;
+        double lineY = 0.0;  // the text line's y offset, rise included
         const PdfFont* font = nullptr;
         const TextFrameList* frames = nullptr;
         bool operator==(const Inputs&) const = default;
@@ -72,7 +72,6 @@ class StringPlacement {
     bool settled = false;
     TextFrame* frame = nullptr;  // absent: singular, not finite or out of bounds
     Matrix textToFrame;
-    double lineY = 0.0;  // the text line's y offset, rise included
     double ascent = 0.0;
     double descent = 0.0;
     double spaceWidth = 0.0;
