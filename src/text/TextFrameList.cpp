@@ -91,15 +91,21 @@ std::vector<const TextFrame*> TextFrameList::GetFramesInOrder() const {
     return FramesInOrder<const TextFrame>(frames_);
 }
 
-void TextFrameList::LayOutLines(std::vector<std::string>& output, int width) {
+void TextFrameList::LayOutLines(std::vector<std::string>& output, const FrameLayout& layOut) {
     bool first = true;
     for (TextFrame* frame : GetFramesInOrder()) {
         if (!first) {
             output.emplace_back();
         }
         first = false;
-        frame->GetLines().LayOutLines(output, width);
+        layOut(frame->GetLines(), output);
     }
+}
+
+void TextFrameList::LayOutLines(std::vector<std::string>& output, int width) {
+    LayOutLines(output, [width](TextLineList& lines, std::vector<std::string>& out) {
+        lines.LayOutLines(out, width);
+    });
 }
 
 std::vector<std::string> TextFrameList::LayOutLines(int width) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,6 +87,9 @@ class TextFrameList {
     // lines would be. Runs once per page, as TextLineList::LayOutLines.
     void LayOutLines(std::vector<std::string>& output, int width);
     std::vector<std::string> LayOutLines(int width);
+    // The same with each frame's lines laid out (appended to output) by layOut.
+    using FrameLayout = std::function<void(TextLineList&, std::vector<std::string>&)>;
+    void LayOutLines(std::vector<std::string>& output, const FrameLayout& layOut);
 
   private:
     std::optional<PageBox> box_;
