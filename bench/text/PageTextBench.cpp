@@ -78,9 +78,14 @@ std::string SyntheticPage(int lines, int perLine, bool turned) {
     for (int k = 0; k < perLine; k += 6)
         text[k] = ' ';
     for (int l = 0; l < lines; ++l) {
-        const std::string y = std::to_string(turned ? l * 10 + 100 : 2000 * 10 - l * 10);
-        const char* matrix = !turned ? "1 0 0 1" : l % 10 == 9 ? "0 -1 -1 0" : "1 0 0 -1";
-        content += std::string(matrix) + " 20 " + y + " Tm (" + text + ") Tj\n";
+        // The form flips y: a line at y = l * 10 + 100 lands where the upright
+        // page has line l; a turned line runs up the page from its own x.
+        std::string matrix = "1 0 0 1 20 " + std::to_string(2000 * 10 - l * 10);
+        if (turned) {
+            matrix = l % 10 == 9 ? "0 -1 -1 0 " + std::to_string(20 + l / 10 * 12) + " 20000"
+                                 : "1 0 0 -1 20 " + std::to_string(l * 10 + 100);
+        }
+        content += matrix + " Tm (" + text + ") Tj\n";
     }
     content += "ET\n";
     const std::string page = turned ? "/Fm1 Do" : content;
