@@ -57,7 +57,8 @@ MainWindow::MainWindow()
         "The text is ready to read, to copy into other applications and to print.",
         "introLabel", units.ToPixels(7, 7, 277, 29));
     QPushButton* about = button("About Tessary", kAboutButton, units.ToPixels(7, 130, 124, 14));
-    QPushButton* convert = button("Convert PDF File", kConvertButton, units.ToPixels(7, 45, 124, 31));
+    QPushButton* convert =
+        button("Convert PDF File", kConvertButton, units.ToPixels(7, 45, 124, 31));
     label(
         "Automatically convert all pages in a PDF file and write to a text file with same name "
         "(but the file type becomes \".txt\") ",

@@ -106,8 +106,9 @@ void SaveTextDialog::accept() {
     }
     writeMode =
         modeGroup->checkedId() == kAppendToFileButton ? WriteMode::Append : WriteMode::Overwrite;
-    saveScope = static_cast<SaveScope>(
-        std::max<int>(scopeGroup->checkedId(), kSaveWholeDocumentButton) - kSaveWholeDocumentButton);
+    saveScope =
+        static_cast<SaveScope>(std::max<int>(scopeGroup->checkedId(), kSaveWholeDocumentButton) -
+                               kSaveWholeDocumentButton);
     if (!CheckRange()) {
         return;
     }

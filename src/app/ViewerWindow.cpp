@@ -186,7 +186,8 @@ void ViewerWindow::WriteBoxes() {
 void ViewerWindow::ReadBoxes() {
     // A width beyond the widest layout is laid out as the widest, and the box
     // then shows that.
-    if (ReadCappedNumberBox(*lineWidthEdit, lineWidthBox, static_cast<std::uint32_t>(kMaxLineWidth))) {
+    if (ReadCappedNumberBox(*lineWidthEdit, lineWidthBox,
+                            static_cast<std::uint32_t>(kMaxLineWidth))) {
         ReadNumberBox(*pageNumberEdit, pageNumberBox);
     }
 }

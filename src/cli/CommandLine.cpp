@@ -92,7 +92,8 @@ std::string OptionName(int code) {
 }
 
 // The index of value among choices.
-std::optional<int> ParseChoice(const std::string& value, std::initializer_list<const char*> choices) {
+std::optional<int> ParseChoice(const std::string& value,
+                               std::initializer_list<const char*> choices) {
     int index = 0;
     for (const char* choice : choices) {
         if (value == choice) {
@@ -158,8 +159,9 @@ std::optional<std::string> ApplyOption(Option id, const std::string& value, Pars
     if (number) {
         const std::optional<std::int32_t> parsed = ParseOptionNumber(value);
         if (!parsed) {
-            const auto spec = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                           [id](const OptionSpec& entry) { return entry.id == id; });
+            const auto spec =
+                std::find_if(std::begin(kOptions), std::end(kOptions),
+                             [id](const OptionSpec& entry) { return entry.id == id; });
             return std::string("--") + spec->longName + " needs a number, not '" + value + "'";
         }
         *number = *parsed;
@@ -293,7 +295,8 @@ std::string UsageText(const std::string& programName) {
     }
     for (int i = 0; i < kOptionCount; ++i) {
         std::string help = kOptions[i].help;
-        for (std::size_t at = 0; (at = help.find('\n', at)) != std::string::npos; at += column + 1) {
+        for (std::size_t at = 0; (at = help.find('\n', at)) != std::string::npos;
+             at += column + 1) {
             help.insert(at + 1, column, ' ');
         }
         text += names[static_cast<std::size_t>(i)];

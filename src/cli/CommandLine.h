@@ -18,7 +18,7 @@ inline constexpr const char* kStandardStream = "-";
 // What the converter was asked to do.
 struct CliOptions {
     std::string programName = kConverterName;  // for messages: the program file's base name
-    std::vector<std::string> inputs;            // kStandardStream: standard input
+    std::vector<std::string> inputs;           // kStandardStream: standard input
     // -o: the output of the single input; kStandardStream is standard output.
     std::optional<std::string> output;
     // Width, page range, code page (--encoding, or the locale's) and form of

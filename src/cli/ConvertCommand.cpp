@@ -231,7 +231,8 @@ int RunConversions(const CliOptions& options) {
     std::vector<PlannedOutput> plan = PlanOutputs(options);
     // Progress would mix with page text on a terminal that shows both.
     const bool textOnTerminal =
-        std::any_of(plan.begin(), plan.end(), [](const auto& entry) { return entry.toStandardOutput; }) &&
+        std::any_of(plan.begin(), plan.end(),
+                    [](const auto& entry) { return entry.toStandardOutput; }) &&
         isatty(STDOUT_FILENO);
     OrderedConsole console(stderr, plan.size(),
                            !options.quiet && isatty(STDERR_FILENO) && !textOnTerminal);

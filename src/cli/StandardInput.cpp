@@ -67,7 +67,6 @@ StandardInput::StandardInput(int fd, std::int64_t limit) {
     path_ = FdPath(memory_.Get());
 }
 
-
 void StandardInput::Fail(std::string error) {
     error_ = std::move(error);
     path_.clear();

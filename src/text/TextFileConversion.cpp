@@ -53,8 +53,8 @@ void DiagnoseOpenFailure(const std::string& path, ConversionResult& result) {
 
 std::string PageHeader(std::int32_t pageNumber, LineEnd lineEnd) {
     const std::string_view end = LineEndBytes(lineEnd);
-    std::string header = "------------------------ Page " + std::to_string(pageNumber) +
-                         " -----------------------";
+    std::string header =
+        "------------------------ Page " + std::to_string(pageNumber) + " -----------------------";
     header += end;
     header += end;
     return header;

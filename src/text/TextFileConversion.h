@@ -69,7 +69,7 @@ inline constexpr std::size_t kPdfSignatureWindow = 1024;
 struct ConversionResult {
     ConversionStatus status = ConversionStatus::OpenFailed;
     OpenFault openFault = OpenFault::Damaged;
-    int systemError = 0;  // errno, for OpenFault::SystemError
+    int systemError = 0;         // errno, for OpenFault::SystemError
     std::int32_t pageCount = 0;  // the page tree's /Count, as written in the file
     std::int32_t pagesWritten = 0;
     std::string outputPath;

@@ -37,7 +37,8 @@ TEST(MainWindow, CloseFocusedWithoutDefaultButton) {
     QWidget* close = FindControl<QPushButton>(window, kCloseButton);
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(window.focusWidget(), close);
-    EXPECT_EQ(test::TabOrder(close), (std::vector<int>{kCloseButton, kViewButton, kAboutButton, kConvertButton}));
+    EXPECT_EQ(test::TabOrder(close),
+              (std::vector<int>{kCloseButton, kViewButton, kAboutButton, kConvertButton}));
     // Not even after showing (Qt would otherwise promote the first auto-default button).
     for (QPushButton* button : window.findChildren<QPushButton*>()) {
         EXPECT_FALSE(button->isDefault() || button->autoDefault())
@@ -131,7 +132,9 @@ TEST(StartupCommandLine, OneFileHelpVersionAndMistakes) {
         {{"--help", "-x"}, Action::ShowHelp, ""},
         {{"-V"}, Action::ShowVersion, ""},
         {{"-x", "--help"}, Action::UsageError, "unknown option -x"},
-        {{"a.pdf", "b.pdf"}, Action::UsageError, "one PDF file at a time, not two: a.pdf and b.pdf"},
+        {{"a.pdf", "b.pdf"},
+         Action::UsageError,
+         "one PDF file at a time, not two: a.pdf and b.pdf"},
     };
     for (const auto& [arguments, action, text] : cases) {
         const StartupCommandLine parsed = ParseStartupCommandLine(arguments);
@@ -169,7 +172,8 @@ TEST(MainWindow, ViewsANamedOrDroppedFile) {
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&window, &enter);
         if (enter.isAccepted()) {
-            QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                               Qt::NoModifier);
             QApplication::sendEvent(&window, &dropped);
         }
         return enter.isAccepted();
@@ -177,7 +181,8 @@ TEST(MainWindow, ViewsANamedOrDroppedFile) {
     const QUrl file = QUrl::fromLocalFile(QString::fromStdString(pdf));
     EXPECT_FALSE(drop({file, file}));
     EXPECT_FALSE(drop({QUrl("https://example.org/c.pdf")}));
-    EXPECT_TRUE(drop({QUrl::fromLocalFile(QString::fromStdString((dir.path / "gone.pdf").string()))}));
+    EXPECT_TRUE(
+        drop({QUrl::fromLocalFile(QString::fromStdString((dir.path / "gone.pdf").string()))}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.messages.empty(); }));
     EXPECT_EQ(ui.Take(), QStringList{"Could not parse the PDF file."});
     EXPECT_TRUE(drop({file}));

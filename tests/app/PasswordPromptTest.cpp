@@ -44,7 +44,8 @@ TEST(PasswordPrompt, AskPassword) {
     const std::tuple<const char*, ModalScript::Step, int, std::string> cases[] = {
         {"Enter at once", [](QWidget* d) { test::PressKey(d, Qt::Key_Return); }, 1, ""},
         {"Enter in the box", focusAndPress(kPasswordBox, "user", Qt::Key_Enter), 1, "user"},
-        {"Cancel", [](QWidget* d) { FindControl<QPushButton>(*d, kCancelButton)->click(); }, 0, "before"},
+        {"Cancel", [](QWidget* d) { FindControl<QPushButton>(*d, kCancelButton)->click(); }, 0,
+         "before"},
         {"Enter on Cancel", focusAndPress(kCancelButton, "typed", Qt::Key_Return), 0, "before"},
         {"Esc", focusAndPress(kPasswordBox, "typed", Qt::Key_Escape), 0, "before"},
         {"close box", [](QWidget* d) { d->close(); }, 0, "before"},

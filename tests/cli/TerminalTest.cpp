@@ -153,8 +153,8 @@ TEST_F(TerminalTest, InterruptedConversionsLeaveNoFile) {
     dir.Write("blocked.pdf", test::PdfBuilder(bodies, "/Root 1 0 R").Build());
     std::string items = "BT /F1 10 Tf";
     for (int i = 0; i < 20000; ++i) {
-        items += " " + std::to_string(i * 7 % 500) + " " + std::to_string(i * 13 % 700) +
-                 " Td (x) Tj";
+        items +=
+            " " + std::to_string(i * 7 % 500) + " " + std::to_string(i * 13 % 700) + " Td (x) Tj";
     }
     bodies = test::SimpleDocument(std::vector<std::string>(1000, ""),
                                   "/Resources << /Font << /F1 << /Type /Font /Subtype /Type1 "

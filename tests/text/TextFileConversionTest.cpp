@@ -78,8 +78,9 @@ TEST_F(ConversionTest, EarlyFailuresCreateNothing) {
     const std::vector<std::tuple<std::string, ConversionStatus, std::string, std::string>> cases = {
         {"not a pdf", ConversionStatus::OpenFailed, "Could not parse the PDF file.",
          "Not a PDF file."},
-        {std::string(kPdfSignatureWindow - 5, ' ') + "%PDF-1.4 damaged", ConversionStatus::OpenFailed,
-         "Could not parse the PDF file.", "Could not parse the PDF file."},
+        {std::string(kPdfSignatureWindow - 5, ' ') + "%PDF-1.4 damaged",
+         ConversionStatus::OpenFailed, "Could not parse the PDF file.",
+         "Could not parse the PDF file."},
         {PdfBuilder({"<< /Type /Catalog >>"}, "").Build(), ConversionStatus::NoCatalog,
          "Could not find catalog.", "Could not find catalog."},
         {PdfBuilder({"<< /Type /Catalog >>"}, "/Root 1 0 R").Build(), ConversionStatus::NoPages,

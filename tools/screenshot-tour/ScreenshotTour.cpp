@@ -217,7 +217,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Usage: screenshot-tour FOLDER ENCRYPTED.pdf VIEWED.pdf\n");
         return 2;
     }
-    auto fullPath = [](const char* path) { return QFileInfo(QFile::decodeName(path)).absoluteFilePath(); };
+    auto fullPath = [](const char* path) {
+        return QFileInfo(QFile::decodeName(path)).absoluteFilePath();
+    };
     tessary::MainWindow window;
     auto* tour = new tessary::ScreenshotTour(window, QFile::decodeName(argv[1]), fullPath(argv[2]),
                                              fullPath(argv[3]));  // owned by the window

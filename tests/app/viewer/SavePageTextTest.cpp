@@ -25,9 +25,11 @@ struct SaveChoice {
 int Answer(SaveTextDialog& dialog, const SaveChoice& choice) {
     FindControl<QRadioButton>(dialog, kSaveWholeDocumentButton + static_cast<int>(choice.scope))
         ->click();
-    FindControl<QRadioButton>(dialog, kOverwriteFileButton + static_cast<int>(choice.mode))->click();
-    const std::pair<int, QString> boxes[] = {
-        {kRangeFromBox, choice.from}, {kRangeToBox, choice.to}, {kDestinationBox, choice.destination}};
+    FindControl<QRadioButton>(dialog, kOverwriteFileButton + static_cast<int>(choice.mode))
+        ->click();
+    const std::pair<int, QString> boxes[] = {{kRangeFromBox, choice.from},
+                                             {kRangeToBox, choice.to},
+                                             {kDestinationBox, choice.destination}};
     for (const auto& [id, text] : boxes) {
         if (!text.isNull()) {
             FindControl<QLineEdit>(dialog, id)->setText(text);

@@ -29,8 +29,9 @@ TEST_F(ViewerTest, OpensOnTheFirstPageAndStaysInsideTheDocument) {
     EXPECT_EQ(FindControl(*viewer, kLineWidthLabel)->geometry().center().y(),
               Box(kLineWidthBox).geometry().center().y());
     EXPECT_EQ(test::TabOrder(&Box(kPageNumberBox)),
-              (std::vector<int>{kPageNumberBox, kGoButton, kPrevPageButton, kNextPageButton, kCloseButton, kLineWidthBox, kRegenerateButton, kCopyButton,
-                                        kSaveButton, kPageTextBox}));
+              (std::vector<int>{kPageNumberBox, kGoButton, kPrevPageButton, kNextPageButton,
+                                kCloseButton, kLineWidthBox, kRegenerateButton, kCopyButton,
+                                kSaveButton, kPageTextBox}));
 
     EXPECT_FALSE(Button(kPrevPageButton).isEnabled());
     EXPECT_TRUE(Button(kNextPageButton).isEnabled());
@@ -132,7 +133,8 @@ TEST_F(ViewerTest, EachPageHasItsWidth) {
 
 TEST_F(ViewerTest, NumberBoxesChooseTheDefaultButton) {
     OpenProse();
-    for (int id : {kGoButton, kPrevPageButton, kNextPageButton, kCloseButton, kRegenerateButton, kCopyButton, kSaveButton}) {
+    for (int id : {kGoButton, kPrevPageButton, kNextPageButton, kCloseButton, kRegenerateButton,
+                   kCopyButton, kSaveButton}) {
         EXPECT_FALSE(Button(id).autoDefault()) << id;
     }
     viewer->show();
@@ -204,7 +206,8 @@ TEST_F(ViewerTest, CountsThatDontMatchTheTree) {
         OpenPages({"Never shown"}, count);
         EXPECT_EQ(FindControl<QLabel>(*viewer, kTotalPagesLabel)->text(), "Total pages: 0");
         EXPECT_TRUE(TextBox().isReadOnly() && TextBox().toPlainText().isEmpty());
-        for (int id : {kPageNumberBox, kGoButton, kPrevPageButton, kNextPageButton, kLineWidthBox, kRegenerateButton, kSaveButton}) {
+        for (int id : {kPageNumberBox, kGoButton, kPrevPageButton, kNextPageButton, kLineWidthBox,
+                       kRegenerateButton, kSaveButton}) {
             EXPECT_FALSE(FindControl(*viewer, id)->isEnabled()) << id;
         }
         EXPECT_TRUE(Button(kCopyButton).isEnabled());
