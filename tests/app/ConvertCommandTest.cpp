@@ -34,7 +34,7 @@ TEST(ConvertCommand, ConvertsLikeTheCoreAndSaysSo) {
             .Build());
     const std::string output = TextFileNameFor(pdf);
     const std::pair<std::string, std::string> cases[] = {
-        {(dir.path / "missing.pdf").string(), "Could not parse the PDF file."},  // the design's
+        {(dir.path / "missing.pdf").string(), "Could not parse the PDF file."},  // no system reason
         {pdf, "1 pages converted successfully into file " + output},
     };
     for (const auto& [path, message] : cases) {

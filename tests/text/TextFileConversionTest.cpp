@@ -74,7 +74,7 @@ TEST_F(ConversionTest, CountsAsWritten) {
 }
 
 TEST_F(ConversionTest, EarlyFailuresCreateNothing) {
-    // The messages of the design, and the detailed ones of the command line.
+    // The application's messages, and the detailed ones of the command line.
     const std::vector<std::tuple<std::string, ConversionStatus, std::string, std::string>> cases = {
         {"not a pdf", ConversionStatus::OpenFailed, "Could not parse the PDF file.",
          "Not a PDF file."},
