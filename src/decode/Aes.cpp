@@ -33,9 +33,9 @@ std::string Crypt(bool encrypt, std::string_view key, std::string_view iv, std::
     }
     const CipherContext context(EVP_CIPHER_CTX_new());
     if (!context ||
-        EVP_CipherInit_ex(context.get(), cipher, nullptr,
-                          reinterpret_cast<const unsigned char*>(key.data()),
-                          reinterpret_cast<const unsigned char*>(iv.data()), encrypt ? 1 : 0) != 1 ||
+        EVP_CipherInit_ex(
+            context.get(), cipher, nullptr, reinterpret_cast<const unsigned char*>(key.data()),
+            reinterpret_cast<const unsigned char*>(iv.data()), encrypt ? 1 : 0) != 1 ||
         EVP_CIPHER_CTX_set_padding(context.get(), 0) != 1) {
         return {};
     }

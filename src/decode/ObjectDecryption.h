@@ -14,8 +14,8 @@ namespace tessary {
 // the n file key bytes, the object number's three low bytes and the
 // generation's two low bytes (least significant first), and for AES (/AESV2)
 // the 4 bytes "sAlT".
-std::string ObjectKey(std::string_view fileKey, std::int32_t objectNumber,
-                      std::int32_t generation, bool aes);
+std::string ObjectKey(std::string_view fileKey, std::int32_t objectNumber, std::int32_t generation,
+                      bool aes);
 
 // Decrypts (equally: encrypts) data in place for the given object with RC4
 // and the object's key.

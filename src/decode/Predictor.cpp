@@ -158,8 +158,8 @@ std::string ApplyPredictor(std::string_view data, const PredictorParams& params)
         return {};
     }
     // The bounds keep this product below 2^34.
-    const auto bitsPerSample = static_cast<std::size_t>(params.colors) *
-                               static_cast<std::size_t>(params.bitsPerComponent);
+    const auto bitsPerSample =
+        static_cast<std::size_t>(params.colors) * static_cast<std::size_t>(params.bitsPerComponent);
     const std::size_t rowBytes = (bitsPerSample * static_cast<std::size_t>(params.columns) + 7) / 8;
     if (png) {
         return UndoPng(data, rowBytes, std::max<std::size_t>(1, bitsPerSample / 8));

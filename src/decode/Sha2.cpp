@@ -19,8 +19,14 @@ std::string Digest(const EVP_MD* type, std::string_view data) {
 
 }  // namespace
 
-std::string Sha256(std::string_view data) { return Digest(EVP_sha256(), data); }
-std::string Sha384(std::string_view data) { return Digest(EVP_sha384(), data); }
-std::string Sha512(std::string_view data) { return Digest(EVP_sha512(), data); }
+std::string Sha256(std::string_view data) {
+    return Digest(EVP_sha256(), data);
+}
+std::string Sha384(std::string_view data) {
+    return Digest(EVP_sha384(), data);
+}
+std::string Sha512(std::string_view data) {
+    return Digest(EVP_sha512(), data);
+}
 
 }  // namespace tessary

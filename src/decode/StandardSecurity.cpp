@@ -50,7 +50,7 @@ std::size_t KeyLength(const EncryptionValues& values) {
         return kRevision2KeyLength;
     }
     return std::clamp<std::size_t>(static_cast<std::size_t>(std::max(values.keyLengthBits, 0)) / 8,
-                                    kMinKeyLength, kMaxKeyLength);
+                                   kMinKeyLength, kMaxKeyLength);
 }
 
 // Runs RC4 over `data` with the key, and for revision 3 and up 19 more times
@@ -107,7 +107,8 @@ bool IsRc4UserKey(const EncryptionValues& values, std::string_view key) {
         compared = kUserCheckLength;
     }
     Rc4Passes(values.revision, key, check, false);
-    return values.user.size() >= compared && values.user.compare(0, compared, check, 0, compared) == 0;
+    return values.user.size() >= compared &&
+           values.user.compare(0, compared, check, 0, compared) == 0;
 }
 
 // The padded user password hidden in /O, or empty when /O is too short.
@@ -156,7 +157,7 @@ std::string Aes256Hash(int revision, std::string_view password, std::string_view
     if (revision == 5) {
         return key;
     }
-    for (int round = 0;; ) {
+    for (int round = 0;;) {
         if (key.size() < kHashLength) {
             return {};  // libcrypto failed
         }
@@ -178,9 +179,15 @@ std::string Aes256Hash(int revision, std::string_view password, std::string_view
             sum += static_cast<unsigned char>(encrypted[i]);
         }
         switch (sum % 3) {
-            case 0: key = Sha256(encrypted); break;
-            case 1: key = Sha384(encrypted); break;
-            default: key = Sha512(encrypted); break;
+            case 0:
+                key = Sha256(encrypted);
+                break;
+            case 1:
+                key = Sha384(encrypted);
+                break;
+            default:
+                key = Sha512(encrypted);
+                break;
         }
         ++round;
         if (round >= kMinHashRounds &&

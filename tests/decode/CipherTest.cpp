@@ -113,11 +113,15 @@ TEST(Sha2Test, MatchesNistExamples) {
 TEST(AesTest, CbcWithVectorInFrontAndPadding) {
     // NIST SP 800-38A F.2.1 and F.2.5: CBC with AES-128 and AES-256.
     const std::string iv = Bytes("000102030405060708090a0b0c0d0e0f");
-    const std::string plain = Bytes("6bc1bee22e409f96e93d7e117393172aae2d8a571e03ac9c9eb76fac45af8e51");
+    const std::string plain =
+        Bytes("6bc1bee22e409f96e93d7e117393172aae2d8a571e03ac9c9eb76fac45af8e51");
     const std::string key128 = Bytes("2b7e151628aed2a6abf7158809cf4f3c");
-    const std::string key256 = Bytes("603deb1015ca71be2b73aef0857d77811f352c073b6108d72d9810a30914dff4");
-    const std::string cipher128 = Bytes("7649abac8119b246cee98e9b12e9197d5086cb9b507219ee95db113a917678b2");
-    const std::string cipher256 = Bytes("f58c4c04d6e5f1ba779eabfb5f7bfbd69cfc4e967edb808d679f777bc6702c7d");
+    const std::string key256 =
+        Bytes("603deb1015ca71be2b73aef0857d77811f352c073b6108d72d9810a30914dff4");
+    const std::string cipher128 =
+        Bytes("7649abac8119b246cee98e9b12e9197d5086cb9b507219ee95db113a917678b2");
+    const std::string cipher256 =
+        Bytes("f58c4c04d6e5f1ba779eabfb5f7bfbd69cfc4e967edb808d679f777bc6702c7d");
     EXPECT_EQ(AesCbcEncryptNoPadding(key128, iv, plain), cipher128);
     EXPECT_EQ(AesCbcEncryptNoPadding(key256, iv, plain), cipher256);
     // The plain text ends in 0x51, not valid padding: every byte is kept, and
@@ -125,7 +129,8 @@ TEST(AesTest, CbcWithVectorInFrontAndPadding) {
     EXPECT_EQ(AesCbcDecrypt(key128, iv + cipher128), plain);
     EXPECT_EQ(AesCbcDecrypt(key256, iv + cipher256 + "xyz"), plain);
     // "Hello, object" with 3 bytes of padding (encrypted by the openssl tool).
-    EXPECT_EQ(AesCbcDecrypt(key128, iv + Bytes("eff0ba79fbbae0fc4b0dfd4a3b17f284")), "Hello, object");
+    EXPECT_EQ(AesCbcDecrypt(key128, iv + Bytes("eff0ba79fbbae0fc4b0dfd4a3b17f284")),
+              "Hello, object");
     // No vector, the vector alone, wrong key lengths, blocks cut short.
     for (const auto& [key, data] : std::vector<std::pair<std::string, std::string>>{
              {key128, iv.substr(0, 15)}, {key128, iv}, {key128.substr(1), iv + cipher128}})
@@ -161,16 +166,13 @@ TEST(StandardSecurityTest, KeysMatchThoseOfAnotherWriter) {
         const char *user, *userEntry, *ownerEntry, *userKey, *ownerKey, *perms, *fileKey;
     };
     const Case cases[] = {
-        {2, 40, true, "user",
-         "71c48dfad95aa6102648f2043b368930878c1dd72b2e51700e0865ca194abbe5",
+        {2, 40, true, "user", "71c48dfad95aa6102648f2043b368930878c1dd72b2e51700e0865ca194abbe5",
          "94e8094419662a774442fb072e3d9f19e9d130ec09a4d0061e78fe920f7ab62f", "", "", "",
          "cab8b8a585"},
-        {3, 128, true, "user",
-         "9496c45be8cd46a68779b096ed120e070122456a91bae5134273a6db134c87c4",
+        {3, 128, true, "user", "9496c45be8cd46a68779b096ed120e070122456a91bae5134273a6db134c87c4",
          "0ba3835f88f90388e74e54584125ce142be0de24c6b0d37746e075b891756671", "", "", "",
          "c7c0f89c915158ea30e4284d26addcb3"},
-        {4, 128, false, "user",
-         "d4cc487e1a3d0c1f83f8e69489379a7b0122456a91bae5134273a6db134c87c4",
+        {4, 128, false, "user", "d4cc487e1a3d0c1f83f8e69489379a7b0122456a91bae5134273a6db134c87c4",
          "0ba3835f88f90388e74e54584125ce142be0de24c6b0d37746e075b891756671", "", "", "",
          "2246c5f5f19518bbe3a3440acae3c880"},
         {5, 256, true, "user",
@@ -194,12 +196,18 @@ TEST(StandardSecurityTest, KeysMatchThoseOfAnotherWriter) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.revision);
-        EncryptionValues values{c.revision,         c.lengthBits,      Bytes(c.ownerEntry),
-                                Bytes(c.userEntry), Bytes(c.ownerKey), Bytes(c.userKey),
-                                Bytes(c.perms),     -4,                Bytes("35733cfb6362de21a3749acbc3cc5fa0"),
+        EncryptionValues values{c.revision,
+                                c.lengthBits,
+                                Bytes(c.ownerEntry),
+                                Bytes(c.userEntry),
+                                Bytes(c.ownerKey),
+                                Bytes(c.userKey),
+                                Bytes(c.perms),
+                                -4,
+                                Bytes("35733cfb6362de21a3749acbc3cc5fa0"),
                                 c.encryptMetadata};
-        for (const auto& [password, role] : {std::pair{c.user, PasswordRole::kUser},
-                                             std::pair{"owner", PasswordRole::kOwner}}) {
+        for (const auto& [password, role] :
+             {std::pair{c.user, PasswordRole::kUser}, std::pair{"owner", PasswordRole::kOwner}}) {
             const Authentication result = AuthenticatePassword(values, password);
             EXPECT_EQ(result.role, role);
             EXPECT_EQ(Hex(result.fileKey), c.fileKey);

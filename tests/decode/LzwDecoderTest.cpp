@@ -44,7 +44,10 @@ std::string LzwEncode(const std::string& data, bool clearWhenFull, bool earlyCha
     auto width = [&] {
         const unsigned entries = nextCode == 258 ? 0 : nextCode - 259;
         const unsigned late = earlyChange ? 0 : 1;
-        return entries < 253 + late ? 9u : entries < 765 + late ? 10u : entries < 1789 + late ? 11u : 12u;
+        return entries < 253 + late    ? 9u
+               : entries < 765 + late  ? 10u
+               : entries < 1789 + late ? 11u
+                                       : 12u;
     };
     auto codeOf = [&](const std::string& s) {
         return s.size() == 1 ? static_cast<unsigned char>(s[0]) : table.at(s);

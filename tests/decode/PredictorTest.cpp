@@ -52,15 +52,15 @@ TEST(PredictorTest, UndoesPngAndTiffRows) {
         EXPECT_EQ(ApplyPredictor(Bytes(c.input), c.params), Bytes(c.output)) << c.input;
 
     // Unknown predictors and parameters out of range give nothing.
-    for (const PredictorParams& params : std::vector<PredictorParams>{
-             {3, 1, 8, 1},
-             {16, 1, 8, 1},
-             {12, 0, 8, 1},
-             {12, kMaxPredictorColors + 1, 8, 1},
-             {2, 1, 3, 1},
-             {12, 1, 32, 1},
-             {12, 1, 8, 0},
-             {2, 1, 8, kMaxPredictorColumns + 1}})
+    for (const PredictorParams& params :
+         std::vector<PredictorParams>{{3, 1, 8, 1},
+                                      {16, 1, 8, 1},
+                                      {12, 0, 8, 1},
+                                      {12, kMaxPredictorColors + 1, 8, 1},
+                                      {2, 1, 3, 1},
+                                      {12, 1, 32, 1},
+                                      {12, 1, 8, 0},
+                                      {2, 1, 8, kMaxPredictorColumns + 1}})
         EXPECT_EQ(ApplyPredictor("\x01\x02\x03", params), "") << params.predictor;
 }
 

@@ -41,9 +41,9 @@ TEST(AsciiHexDecodeTest, DigitsWhiteSpaceAndEnd) {
     for (const auto& [data, decoded] : std::vector<std::pair<std::string, std::string>>{
              {"48656c6C6F>", "Hello"},
              {" 48 65\r\n6c\t6c\f6f\0>", "Hello"},
-             {"48656c6c6f", "Hello"},                // no end marker
-             {"48656c6c6>", "Hell`"},                // odd count: a 0 follows the last digit
-             {"4g8z>4142", "H"},                     // other bytes skipped; nothing after '>'
+             {"48656c6c6f", "Hello"},  // no end marker
+             {"48656c6c6>", "Hell`"},  // odd count: a 0 follows the last digit
+             {"4g8z>4142", "H"},       // other bytes skipped; nothing after '>'
              {">", ""},
              {"", ""}})
         EXPECT_EQ(AsciiHexDecode(data), decoded) << data;
@@ -51,15 +51,35 @@ TEST(AsciiHexDecodeTest, DigitsWhiteSpaceAndEnd) {
 
 TEST(RunLengthDecodeTest, RunsEndAndLimit) {
     for (const auto& [data, decoded] : std::vector<std::pair<std::string, std::string>>{
-             {"\x02" "abc\xfeZ\x80xyz", "abcZZZ"},
-             {"\x02" "abc\xfeZ", "abcZZZ"},  // no end marker
-             {"\x05" "ab", "ab"},          // a copy cut by the end of the input
-             {std::string("\x00" "a\xff", 3), "a"},          // a repeat without its byte
-             {std::string("\x80\x00" "a", 3), ""},
+             {"\x02"
+              "abc\xfeZ\x80xyz",
+              "abcZZZ"},
+             {"\x02"
+              "abc\xfeZ",
+              "abcZZZ"},  // no end marker
+             {"\x05"
+              "ab",
+              "ab"},  // a copy cut by the end of the input
+             {std::string("\x00"
+                          "a\xff",
+                          3),
+              "a"},  // a repeat without its byte
+             {std::string("\x80\x00"
+                          "a",
+                          3),
+              ""},
              {"\x81Z", std::string(128, 'Z')}})
         EXPECT_EQ(RunLengthDecode(data), decoded) << data;
-    EXPECT_EQ(RunLengthDecode(std::string("\x81Z\x00" "a", 4), 128), "");
-    EXPECT_EQ(RunLengthDecode(std::string("\x81Z\x00" "a", 4), 129), std::string(128, 'Z') + "a");
+    EXPECT_EQ(RunLengthDecode(std::string("\x81Z\x00"
+                                          "a",
+                                          4),
+                              128),
+              "");
+    EXPECT_EQ(RunLengthDecode(std::string("\x81Z\x00"
+                                          "a",
+                                          4),
+                              129),
+              std::string(128, 'Z') + "a");
 }
 
 }  // namespace
