@@ -3,6 +3,7 @@
 // included; the rest is the data.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "decode/Predictor.h"
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                           data[3] == 255 ? (1 << 24) + 1 : data[3] * 3 - 1};
     const std::string_view input(reinterpret_cast<const char*>(data + 4), size - 4);
     // Undoing a predictor never makes data longer.
-    if (tessary::ApplyPredictor(input, params).size() > input.size()) {
+    if (tessary::ApplyPredictor(std::string(input), params).size() > input.size()) {
         __builtin_trap();
     }
     return 0;

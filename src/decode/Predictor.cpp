@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "decode/DecodeLimits.h"
 
@@ -42,20 +43,18 @@ std::uint8_t Paeth(int left, int up, int upLeft) {
 // Rows of rowBytes bytes after one tag byte each; filters work on whole bytes,
 // comparing a byte with the one a whole sample (pixelBytes) before it. Above
 // the first row (no prior row) Up reads as None and Paeth as Sub, as zeros
-// above make them.
-std::string UndoPng(std::string_view data, std::size_t rowBytes, std::size_t pixelBytes) {
+// above make them. Decoded rows are written over the data from its start:
+// every write lands before the bytes still to be read.
+void UndoPng(std::string& data, std::size_t rowBytes, std::size_t pixelBytes) {
     const std::size_t stride = rowBytes + 1;
-    const std::size_t rest = data.size() % stride;
-    std::string output(data.size() / stride * rowBytes + (rest > 0 ? rest - 1 : 0), '\0');
-    auto* out = reinterpret_cast<std::uint8_t*>(output.data());
-    const auto* in = reinterpret_cast<const std::uint8_t*>(data.data());
-
+    auto* bytes = reinterpret_cast<std::uint8_t*>(data.data());
     const std::uint8_t* prior = nullptr;  // the previous decoded row; none for the first
-    for (std::size_t at = 0, written = 0; at < data.size(); at += stride) {
-        const std::uint8_t tag = in[at];
-        const std::uint8_t* row = in + at + 1;
+    std::size_t written = 0;
+    for (std::size_t at = 0; at < data.size(); at += stride) {
+        const std::uint8_t tag = bytes[at];
+        const std::uint8_t* row = bytes + at + 1;
         const std::size_t count = std::min(rowBytes, data.size() - at - 1);
-        std::uint8_t* current = out + written;
+        std::uint8_t* current = bytes + written;
         // The first bytes of a row have nothing to their left.
         const std::size_t lead = std::min(pixelBytes, count);
         std::uint8_t kind = tag;
@@ -64,7 +63,7 @@ std::string UndoPng(std::string_view data, std::size_t rowBytes, std::size_t pix
         }
         switch (kind) {
             case kSub:
-                std::copy_n(row, lead, current);
+                std::memmove(current, row, lead);
                 for (std::size_t i = lead; i < count; ++i)
                     current[i] = static_cast<std::uint8_t>(row[i] + current[i - pixelBytes]);
                 break;
@@ -73,11 +72,11 @@ std::string UndoPng(std::string_view data, std::size_t rowBytes, std::size_t pix
                     current[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
                 break;
             case kAverage:
-                for (std::size_t i = 0; i < count; ++i) {
-                    const int left = i >= pixelBytes ? current[i - pixelBytes] : 0;
-                    const int up = prior ? prior[i] : 0;
-                    current[i] = static_cast<std::uint8_t>(row[i] + (left + up) / 2);
-                }
+                for (std::size_t i = 0; i < lead; ++i)
+                    current[i] = static_cast<std::uint8_t>(row[i] + (prior ? prior[i] : 0) / 2);
+                for (std::size_t i = lead; i < count; ++i)
+                    current[i] = static_cast<std::uint8_t>(
+                        row[i] + (current[i - pixelBytes] + (prior ? prior[i] : 0)) / 2);
                 break;
             case kPaeth:
                 for (std::size_t i = 0; i < lead; ++i)
@@ -87,13 +86,13 @@ std::string UndoPng(std::string_view data, std::size_t rowBytes, std::size_t pix
                         row[i] + Paeth(current[i - pixelBytes], prior[i], prior[i - pixelBytes]));
                 break;
             default:  // None, and unknown tags read alike
-                std::copy_n(row, count, current);
+                std::memmove(current, row, count);
                 break;
         }
         prior = current;
         written += count;
     }
-    return output;
+    data.resize(written);
 }
 
 // Reads and writes samples of 1, 2, 4 or 16 bits, most significant first.
@@ -120,8 +119,7 @@ void SetSample(std::uint8_t* row, std::size_t index, int bits, std::uint32_t val
 
 // Each component is stored as its difference from the same component of the
 // sample before it in the row; rows start on byte boundaries.
-std::string UndoTiff(std::string_view data, std::size_t rowBytes, const PredictorParams& params) {
-    std::string output(data);
+void UndoTiff(std::string& output, std::size_t rowBytes, const PredictorParams& params) {
     auto* out = reinterpret_cast<std::uint8_t*>(output.data());
     const auto colors = static_cast<std::size_t>(params.colors);
     const int bits = params.bitsPerComponent;
@@ -143,14 +141,13 @@ std::string UndoTiff(std::string_view data, std::size_t rowBytes, const Predicto
                       (GetSample(row, s, bits) + GetSample(row, s - colors, bits)) & mask);
         }
     }
-    return output;
 }
 
 }  // namespace
 
-std::string ApplyPredictor(std::string_view data, const PredictorParams& params) {
+std::string ApplyPredictor(std::string data, const PredictorParams& params) {
     if (params.predictor <= 1) {
-        return std::string(data);
+        return data;
     }
     const bool png =
         params.predictor >= kFirstPngPredictor && params.predictor <= kLastPngPredictor;
@@ -162,9 +159,11 @@ std::string ApplyPredictor(std::string_view data, const PredictorParams& params)
         static_cast<std::size_t>(params.colors) * static_cast<std::size_t>(params.bitsPerComponent);
     const std::size_t rowBytes = (bitsPerSample * static_cast<std::size_t>(params.columns) + 7) / 8;
     if (png) {
-        return UndoPng(data, rowBytes, std::max<std::size_t>(1, bitsPerSample / 8));
+        UndoPng(data, rowBytes, std::max<std::size_t>(1, bitsPerSample / 8));
+    } else {
+        UndoTiff(data, rowBytes, params);
     }
-    return UndoTiff(data, rowBytes, params);
+    return data;
 }
 
 }  // namespace tessary

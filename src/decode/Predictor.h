@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace tessary {
 
@@ -22,7 +21,8 @@ struct PredictorParams {
 // followed by the row's bytes. A last row that stops short is decoded as far
 // as its bytes go, as the start of a full row; nothing is invented for the
 // missing bytes. Unknown predictors (3 to 9, above 15) and parameters out of
-// range give an empty result: such data would read as garbage.
-std::string ApplyPredictor(std::string_view data, const PredictorParams& params);
+// range give an empty result: such data would read as garbage. The data's
+// own buffer holds the result, so no second buffer is allocated.
+std::string ApplyPredictor(std::string data, const PredictorParams& params);
 
 }  // namespace tessary

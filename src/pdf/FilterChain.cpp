@@ -98,7 +98,7 @@ std::string UndoPredictor(std::string data, const PdfObject* paramsObject) {
     const PredictorParams predictor{
         IntegerOr(*params, "/Predictor", 1), IntegerOr(*params, "/Colors", 1),
         IntegerOr(*params, "/BitsPerComponent", 8), IntegerOr(*params, "/Columns", 1)};
-    return predictor.predictor > 1 ? ApplyPredictor(data, predictor) : data;
+    return ApplyPredictor(std::move(data), predictor);
 }
 
 }  // namespace
