@@ -2,9 +2,7 @@
 
 namespace tessary {
 
-namespace {
-
-int HexValue(char c) {
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -17,8 +15,6 @@ int HexValue(char c) {
     return -1;
 }
 
-}  // namespace
-
 std::string AsciiHexDecode(std::string_view input) {
     std::string output;
     // Two digits per byte, one more for an odd last digit.
@@ -28,7 +24,7 @@ std::string AsciiHexDecode(std::string_view input) {
         if (c == '>') {
             break;
         }
-        const int value = HexValue(c);
+        const int value = HexDigitValue(c);
         if (value < 0) {
             continue;
         }

@@ -12,4 +12,7 @@ namespace tessary {
 // reads as if a 0 followed it.
 std::string AsciiHexDecode(std::string_view input);
 
+// The value of one hexadecimal digit (either case), or -1 for any other byte.
+int HexDigitValue(char c);
+
 }  // namespace tessary
