@@ -49,7 +49,10 @@ std::size_t KeyLength(const EncryptionValues& values) {
     if (values.revision == 2) {
         return kRevision2KeyLength;
     }
-    return std::clamp<std::size_t>(static_cast<std::size_t>(std::max(values.keyLengthBits, 0)) / 8,
+    if (values.keyLengthBits <= 0) {
+        return values.revision == 4 ? kMaxKeyLength : kMinKeyLength;
+    }
+    return std::clamp<std::size_t>(static_cast<std::size_t>(values.keyLengthBits) / 8,
                                    kMinKeyLength, kMaxKeyLength);
 }
 

@@ -20,7 +20,7 @@ inline constexpr std::array<std::uint8_t, 32> kPasswordPadding = {
 // password algorithms read, as they stand in the file.
 struct EncryptionValues {
     int revision = 0;              // /R, 2 to 6
-    int keyLengthBits = 40;        // /Length; revisions 3 and 4 only, bounded to 40..128
+    int keyLengthBits = 0;         // /Encrypt's /Length, 0 when absent; revisions 3 and 4 only
     std::string owner;             // /O
     std::string user;              // /U
     std::string ownerKey;          // /OE, revisions 5 and 6
@@ -59,7 +59,8 @@ std::string PadPassword(std::string_view password);
 // 2): MD5 of the padded password, /O, /P (4 bytes, little-endian), the first
 // /ID string, 4 bytes FF when revision 4 leaves metadata unencrypted, then 50
 // more MD5 passes over the key for revision 3 and up. 5 bytes for revision 2,
-// otherwise /Length / 8 bounded to 5..16.
+// otherwise /Length / 8 bounded to 5..16; without /Length, 5 bytes for
+// revision 3 and 16 for revision 4, whose crypt filters are 128-bit.
 std::string ComputeRc4FileKey(const EncryptionValues& values, std::string_view password);
 
 // Revisions 2 to 4: decrypts the first 32 bytes of /O with the key made from

@@ -155,10 +155,10 @@ TEST(StandardSecurityTest, RecoversUserPasswordFromOwnerPassword) {
     }
 }
 
-// /Encrypt entries and file keys of files that qpdf encrypted (40-bit RC4,
-// 128-bit RC4, revision 4 with metadata in clear, AES-256 revisions 5 and 6
-// with a UTF-8 user password); the keys are those qpdf --show-encryption-key
-// prints. Owner password "owner" everywhere.
+// /Encrypt entries and file keys of files that qpdf encrypted: 40-bit RC4,
+// 128-bit RC4, revision 4 with metadata in clear (its /Length left out
+// here), AES-256 revisions 5 and 6 (a UTF-8 user password). The keys are
+// those qpdf --show-encryption-key prints; owner password "owner" throughout.
 TEST(StandardSecurityTest, KeysMatchThoseOfAnotherWriter) {
     struct Case {
         int revision, lengthBits;
@@ -172,7 +172,8 @@ TEST(StandardSecurityTest, KeysMatchThoseOfAnotherWriter) {
         {3, 128, true, "user", "9496c45be8cd46a68779b096ed120e070122456a91bae5134273a6db134c87c4",
          "0ba3835f88f90388e74e54584125ce142be0de24c6b0d37746e075b891756671", "", "", "",
          "c7c0f89c915158ea30e4284d26addcb3"},
-        {4, 128, false, "user", "d4cc487e1a3d0c1f83f8e69489379a7b0122456a91bae5134273a6db134c87c4",
+        // Revision 4 without /Length: 128 bits.
+        {4, 0, false, "user", "d4cc487e1a3d0c1f83f8e69489379a7b0122456a91bae5134273a6db134c87c4",
          "0ba3835f88f90388e74e54584125ce142be0de24c6b0d37746e075b891756671", "", "", "",
          "2246c5f5f19518bbe3a3440acae3c880"},
         {5, 256, true, "user",
