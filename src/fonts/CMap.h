@@ -26,9 +26,10 @@ struct CodespaceRange {
     std::array<std::uint8_t, kMaxCodeBytes> low{};
     std::array<std::uint8_t, kMaxCodeBytes> high{};
 
-    // Whether the first `length` bytes at `bytes` are a code of the range.
-    bool Contains(const char* bytes) const {
-        for (std::size_t i = 0; i < length; ++i) {
+    // Whether the first `count` bytes at `bytes` (at most `length`) begin a
+    // code of the range; with `count` equal to `length` they are one.
+    bool Matches(const char* bytes, std::size_t count) const {
+        for (std::size_t i = 0; i < count; ++i) {
             const auto byte = static_cast<std::uint8_t>(bytes[i]);
             if (byte < low[i] || byte > high[i]) {
                 return false;

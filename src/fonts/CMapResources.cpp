@@ -26,11 +26,10 @@ constexpr std::string_view kCollections[] = {"Adobe-CNS1", "Adobe-GB1", "Adobe-J
 // A name that can only stand for a file in the folder: letters, digits and
 // '-', as all of Adobe's CMap names are, so no name climbs out of it.
 bool IsCMapFileName(std::string_view name) {
-    return !name.empty() && name.size() <= 64 &&
-           std::all_of(name.begin(), name.end(), [](char c) {
-               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                      c == '-';
-           });
+    return !name.empty() && name.size() <= 64 && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '-';
+    });
 }
 
 std::optional<std::string> ReadDataFile(const std::filesystem::path& path) {
@@ -130,8 +129,8 @@ class CMapData {
 
     // One line per CID from 0 up, the hex digits of its character.
     std::shared_ptr<const std::vector<char32_t>> ReadCollection(std::string_view collection) {
-        std::optional<std::string> bytes = ReadDataFile(std::filesystem::path(folder) /
-                                                        "cidToUnicode" / std::string(collection));
+        std::optional<std::string> bytes =
+            ReadDataFile(std::filesystem::path(folder) / "cidToUnicode" / std::string(collection));
         if (!bytes) {
             return nullptr;
         }
@@ -142,7 +141,9 @@ class CMapData {
             const std::string_view line = rest.substr(0, end);
             std::uint32_t value = 0;
             std::from_chars(line.data(), line.data() + line.size(), value, 16);
-            table->push_back(value <= 0x10FFFF ? value : 0);
+            // The tables' only U+00A0 are Adobe-Japan1's two space CIDs (1 and
+            // 231), to which the collection's own CMaps map U+0020.
+            table->push_back(value == 0xA0 ? U' ' : value <= 0x10FFFF ? value : 0);
             rest.remove_prefix(std::min(end + 1, rest.size()));
         }
         return table;

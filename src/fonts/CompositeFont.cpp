@@ -63,13 +63,13 @@ CompositeFont::CompositeFont(const PdfDictionary& dict) {
     } else {
         codespace = GetPredefinedCMap("Identity-H")->codespace;
     }
-    std::stable_sort(codespace.begin(), codespace.end(),
-                     [](const CodespaceRange& a, const CodespaceRange& b) {
-                         return a.length < b.length;
-                     });
+    std::stable_sort(
+        codespace.begin(), codespace.end(),
+        [](const CodespaceRange& a, const CodespaceRange& b) { return a.length < b.length; });
 
     const PdfArray* descendants = AsArray(ResolveBorrowed(dict.PeekValue("/DescendantFonts")));
-    const PdfObject* descendant = descendants ? ResolveBorrowed(descendants->PeekElement(0)) : nullptr;
+    const PdfObject* descendant =
+        descendants ? ResolveBorrowed(descendants->PeekElement(0)) : nullptr;
     LoadDescendant(DictionaryOrEmpty(descendant));
 
     // A /ToUnicode that maps nothing counts as absent.
@@ -77,8 +77,8 @@ CompositeFont::CompositeFont(const PdfDictionary& dict) {
         toUnicode = ReadCMap(GetStreamBytes(stream)).unicode;
     }
     if (toUnicode.empty()) {
-        const PdfDictionary& info = DictionaryOrEmpty(ResolveBorrowed(
-            DictionaryOrEmpty(descendant).PeekValue("/CIDSystemInfo")));
+        const PdfDictionary& info = DictionaryOrEmpty(
+            ResolveBorrowed(DictionaryOrEmpty(descendant).PeekValue("/CIDSystemInfo")));
         collection = GetCollectionCharacters(info.GetValueString("/Registry") + "-" +
                                              info.GetValueString("/Ordering"));
     }
@@ -86,9 +86,8 @@ CompositeFont::CompositeFont(const PdfDictionary& dict) {
 }
 
 void CompositeFont::LoadDescendant(const PdfDictionary& descendant) {
-    const std::uint16_t defaultWidth = descendant.HasKey("/DW")
-                                           ? ClampWidth(descendant.GetValueInteger("/DW"))
-                                           : kDefaultCidWidth;
+    const std::uint16_t defaultWidth =
+        descendant.HasKey("/DW") ? ClampWidth(descendant.GetValueInteger("/DW")) : kDefaultCidWidth;
     widths = CidWidths(AsArray(ResolveBorrowed(descendant.PeekValue("/W"))), defaultWidth);
     if (const PdfDictionary* descriptor =
             AsDictionary(ResolveBorrowed(descendant.PeekValue("/FontDescriptor")))) {
@@ -116,12 +115,16 @@ std::u32string_view CompositeFont::GetText(std::uint32_t code) const {
 
 std::uint16_t CompositeFont::FindSpaceWidth() const {
     // The lowest code that maps to a space, so that the choice doesn't
-    // depend on the order of the map.
+    // depend on the order of the map; without a ToUnicode map code 32, which
+    // the predefined CMaps map to a space, else the collection's first space.
     std::optional<std::uint32_t> spaceCode;
     for (const auto& [code, text] : toUnicode) {
         if (text == U" " && (!spaceCode || code < *spaceCode)) {
             spaceCode = code;
         }
+    }
+    if (!spaceCode && GetText(0x20) == U" ") {
+        spaceCode = 0x20;
     }
     if (spaceCode) {
         return GetWidth(*spaceCode);

@@ -20,9 +20,7 @@ class CompositeFont final : public PdfFont {
     explicit CompositeFont(const PdfDictionary& fontDict);
 
     std::u32string_view GetText(std::uint32_t code) const override;
-    std::uint16_t GetWidth(std::uint32_t code) const override {
-        return widths.Get(GetCid(code));
-    }
+    std::uint16_t GetWidth(std::uint32_t code) const override { return widths.Get(GetCid(code)); }
 
   private:
     // CID 0, the missing glyph, for a code the CMap doesn't map.

@@ -34,13 +34,15 @@ bool PdfFont::NextMultiByteCode(std::string_view bytes, std::size_t& position,
     const std::size_t left = bytes.size() - position;
     const char* start = bytes.data() + position;
     // Shortest ranges first: the first length at which the bytes read so far
-    // make a code of some range decides (ISO 32000-1, 9.7.6.2).
+    // make a code of some range decides (ISO 32000-1, 9.7.6.2). Bytes at the
+    // end that only begin a code are too few for one.
     std::size_t length = 0;
     for (const CodespaceRange& range : codespace) {
-        if (range.length > left) {
-            break;
+        if (range.length > left && range.Matches(start, left)) {
+            position = bytes.size();
+            return false;
         }
-        if (range.Contains(start)) {
+        if (range.length <= left && range.Matches(start, range.length)) {
             length = range.length;
             break;
         }
