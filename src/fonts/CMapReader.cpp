@@ -23,7 +23,9 @@ bool IsLowSurrogate(char32_t unit) {
 // until its first source that is not a string.
 class CMapReader {
   public:
-    explicit CMapReader(std::string_view data) { parser.AttachBuffer(nullptr, data); }
+    CMapReader(std::string_view data, std::uint32_t largestCode) : maxCode(largestCode) {
+        parser.AttachBuffer(nullptr, data);
+    }
 
     CMap Read() {
         std::string text;
@@ -153,11 +155,12 @@ class CMapReader {
         return {};
     }
 
-    // Maps low..high. The loop ends at high without wrapping, and long ranges
-    // end at the mapping bound.
+    // Maps low..high, up to maxCode. The loop ends at its last code without
+    // wrapping, and long ranges end at the mapping bound.
     bool MapRange(std::uint32_t low, std::uint32_t high, const PdfObject* destination) {
         const PdfArray* values = AsArray(destination);
         const auto* text = dynamic_cast<const PdfTextObject*>(destination);
+        high = std::min(high, maxCode);
         for (std::uint32_t code = low; code <= high; ++code) {
             const std::uint32_t offset = code - low;
             std::u32string value;
@@ -182,6 +185,9 @@ class CMapReader {
 
     // false once the CMap has made all the mappings it may.
     bool Map(std::uint32_t code, std::u32string text) {
+        if (code > maxCode) {
+            return true;
+        }
         if (!Count(1, text.size())) {
             return false;
         }
@@ -201,6 +207,7 @@ class CMapReader {
     }
 
     PdfParser parser;
+    const std::uint32_t maxCode;
     CMap cmap;
     std::uint32_t mappings = 0;
     std::size_t characters = 0;
@@ -245,8 +252,8 @@ std::u32string DecodeUtf16(std::string_view bytes, std::uint32_t offset) {
     return text;
 }
 
-CMap ReadCMap(std::string_view data) {
-    return CMapReader(data).Read();
+CMap ReadCMap(std::string_view data, std::uint32_t maxCode) {
+    return CMapReader(data, maxCode).Read();
 }
 
 }  // namespace tessary

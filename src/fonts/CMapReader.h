@@ -22,9 +22,11 @@ std::u32string DecodeUtf16(std::string_view bytes, std::uint32_t offset = 0);
 
 // Reads the codespace ranges, the cidchar, cidrange, bfchar and bfrange
 // sections and the usecmap name of a CMap program; everything else is
-// skipped. A later mapping replaces an earlier one of the same code. A syntax
-// failure ends the reading with what was read so far, and so does reaching
-// kMaxCMapMappings mappings or kMaxCMapCharacters characters (FontLimits.h).
-CMap ReadCMap(std::string_view data);
+// skipped. bfchar and bfrange mappings of codes above maxCode, which the font
+// never shows, are skipped without counting. A later mapping replaces an
+// earlier one of the same code. A syntax failure ends the reading with what
+// was read so far, and so does reaching kMaxCMapMappings mappings or
+// kMaxCMapCharacters characters (FontLimits.h).
+CMap ReadCMap(std::string_view data, std::uint32_t maxCode);
 
 }  // namespace tessary

@@ -115,7 +115,8 @@ class CMapData {
         if (!bytes) {
             return nullptr;
         }
-        auto cmap = std::make_shared<CMap>(ReadCMap(*bytes));
+        // What a predefined CMap maps to text is never used.
+        auto cmap = std::make_shared<CMap>(ReadCMap(*bytes, 0));
         if (!cmap->useCMap.empty()) {
             path.emplace(name);
             if (std::shared_ptr<const CMap> parent = LoadCMap(cmap->useCMap, path)) {

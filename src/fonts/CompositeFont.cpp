@@ -30,7 +30,8 @@ std::shared_ptr<const CMap> LoadEncodingCMap(const PdfObject* encoding,
         std::find(path.begin(), path.end(), stream) != path.end()) {
         return nullptr;
     }
-    auto cmap = std::make_shared<CMap>(ReadCMap(GetStreamBytes(stream)));
+    // What an encoding CMap maps to text is never used.
+    auto cmap = std::make_shared<CMap>(ReadCMap(GetStreamBytes(stream), 0));
     std::shared_ptr<const CMap> parent;
     if (!cmap->useCMap.empty()) {
         parent = GetPredefinedCMap(cmap->useCMap);
@@ -72,9 +73,16 @@ CompositeFont::CompositeFont(const PdfDictionary& dict) {
         descendants ? ResolveBorrowed(descendants->PeekElement(0)) : nullptr;
     LoadDescendant(DictionaryOrEmpty(descendant));
 
-    // A /ToUnicode that maps nothing counts as absent.
+    // A /ToUnicode that maps nothing counts as absent. Codes beyond the
+    // largest the codespace holds are never shown.
+    std::uint32_t maxCode = 0;
+    for (const CodespaceRange& range : codespace) {
+        maxCode =
+            std::max(maxCode, GetByteStringValue(std::string_view(
+                                  reinterpret_cast<const char*>(range.high.data()), range.length)));
+    }
     if (const PdfStream* stream = AsStream(ResolveBorrowed(dict.PeekValue("/ToUnicode")))) {
-        toUnicode = ReadCMap(GetStreamBytes(stream)).unicode;
+        toUnicode = ReadCMap(GetStreamBytes(stream), maxCode).unicode;
     }
     if (toUnicode.empty()) {
         const PdfDictionary& info = DictionaryOrEmpty(

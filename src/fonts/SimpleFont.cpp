@@ -114,7 +114,7 @@ SimpleFont::SimpleFont(const PdfDictionary& dict) {
     // A /ToUnicode that isn't a stream (a name, a reference to nothing)
     // counts as absent: the font is read through its /Encoding instead.
     if (const PdfStream* toUnicode = AsStream(ResolveBorrowed(dict.PeekValue("/ToUnicode")))) {
-        codeMap = ReadCMap(GetStreamBytes(toUnicode)).unicode;
+        codeMap = ReadCMap(GetStreamBytes(toUnicode), kMaxCharCode).unicode;
     } else {
         if (standardFontIndex >= 0) {
             baseEncoding = StandardFontTable[standardFontIndex].baseEncoding;
@@ -136,7 +136,7 @@ void SimpleFont::LoadEncoding(const PdfObject* encoding) {
     if (IsKind(encoding, PdfObjectType::Name)) {
         SetBaseEncodingByName(static_cast<const PdfName*>(encoding)->text, baseEncoding);
     } else if (const PdfStream* stream = AsStream(encoding)) {
-        for (auto& [code, text] : ReadCMap(GetStreamBytes(stream)).unicode) {
+        for (auto& [code, text] : ReadCMap(GetStreamBytes(stream), kMaxCharCode).unicode) {
             codeMap[code] = std::move(text);
         }
     } else if (const PdfDictionary* dict = AsDictionary(encoding)) {

@@ -10,8 +10,8 @@
 namespace tessary {
 namespace {
 
-CodeMap Text(const std::string& program) {
-    return ReadCMap(program).unicode;
+CodeMap Text(const std::string& program, std::uint32_t maxCode = 0xFFFFFFFF) {
+    return ReadCMap(program, maxCode).unicode;
 }
 
 TEST(CMapReaderTest, TakesValuesAsBigEndianNumbers) {
@@ -67,7 +67,8 @@ TEST(CMapReaderTest, CodespacesCidsAndUseCMap) {
         "<00000000> <01FFFFFF> endcodespacerange\n"
         "2 begincidrange <20> <7E> 1 <8100> <81FF> 9000 endcidrange\n"
         "2 begincidchar <41> 500 <2A> -1 endcidchar\n"
-        "1 begincidrange <8140> <817E> 633 endcidrange\n");
+        "1 begincidrange <8140> <817E> 633 endcidrange\n",
+        0);
     EXPECT_EQ(cmap.useCMap, "/90ms-RKSJ-H");
     // Bounds of unequal lengths, or longer than four bytes, are no range.
     std::vector<std::size_t> lengths;
@@ -97,12 +98,17 @@ TEST(CMapReaderTest, MalformedDataKeepsWhatWasRead) {
     EXPECT_EQ(Text("beginbfchar <01>"), CodeMap{});
     // A section ends at its first source that is not a string.
     EXPECT_EQ(Text("beginbfchar <01> <0041> 5 <02> <0042> endbfchar"), (CodeMap{{1, U"A"}}));
-    EXPECT_TRUE(ReadCMap("begincidrange <00> <01> /x <02> <03> 4 endcidrange").cids.IsEmpty());
+    EXPECT_TRUE(ReadCMap("begincidrange <00> <01> /x <02> <03> 4 endcidrange", 0).cids.IsEmpty());
 }
 
 TEST(CMapReaderTest, LimitsEndTheReading) {
-    // Ranges end at their high code without wrapping.
+    // Ranges end at their high code without wrapping; codes above the largest
+    // are skipped without counting.
     EXPECT_EQ(Text("beginbfrange <FFFFFFFF> <FFFFFFFF> <0041> endbfrange").size(), 1u);
+    EXPECT_EQ(Text("beginbfrange <FFFE> <FFFFFFFF> <0041> endbfrange beginbfchar <00012345> "
+                   "<0041> <01> <0042> endbfchar",
+                   0xFFFF),
+              (CodeMap{{0xFFFE, U"A"}, {0xFFFF, U"B"}, {1, U"B"}}));
     // Mappings: each code of a range counts.
     std::string program = "beginbfrange\n";
     for (std::uint32_t full = 0; full < kMaxCMapMappings / kCodeSpaceSize; ++full)
