@@ -5,13 +5,12 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "fonts/FontLimits.h"
+#include "fonts/RangeMap.h"
 
 namespace tessary {
 
@@ -41,36 +40,8 @@ struct CodespaceRange {
     bool operator==(const CodespaceRange&) const = default;
 };
 
-// Code to CID: a range maps the codes low..high to consecutive CIDs from its
-// first, and a later range replaces what earlier ones said of the codes it
-// covers. Kept as ranges that never overlap.
-class CidRanges {
-  public:
-    void Add(std::uint32_t low, std::uint32_t high, std::uint32_t firstCid);
-    // The CID of a code; none when no range covers it. A range that runs past
-    // the largest CID gives kMaxCid + 1 beyond it, a CID no font has.
-    std::optional<std::uint32_t> Find(std::uint32_t code) const {
-        auto next = ranges.upper_bound(code);
-        if (next == ranges.begin()) {
-            return std::nullopt;
-        }
-        const auto& [low, range] = *std::prev(next);
-        if (code > range.high) {
-            return std::nullopt;
-        }
-        const std::uint64_t cid = std::uint64_t{range.firstCid} + (code - low);
-        return cid > kMaxCid ? kMaxCid + 1 : static_cast<std::uint32_t>(cid);
-    }
-    bool IsEmpty() const { return ranges.empty(); }
-
-  private:
-    friend struct CMap;
-    struct Range {
-        std::uint32_t high;
-        std::uint32_t firstCid;
-    };
-    std::map<std::uint32_t, Range> ranges;  // by low code
-};
+// Code to CID (cidchar and cidrange sections).
+using CidRanges = RangeMap<true>;
 
 struct CMap {
     std::vector<CodespaceRange> codespace;  // in the order declared

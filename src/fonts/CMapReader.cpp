@@ -55,6 +55,7 @@ class CMapReader {
             }
             name.clear();
         }
+        cmap.cids.Freeze();
         return std::move(cmap);
     }
 

@@ -53,6 +53,7 @@ std::shared_ptr<const CMap> MakeIdentityCMap() {
     twoBytes.high = {0xFF, 0xFF};
     cmap->codespace.push_back(twoBytes);
     cmap->cids.Add(0, 0xFFFF, 0);
+    cmap->cids.Freeze();
     return cmap;
 }
 

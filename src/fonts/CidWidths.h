@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
+#include "fonts/RangeMap.h"
 #include "pdf/PdfObject.h"
 
 namespace tessary {
@@ -17,21 +17,17 @@ class CidWidths {
     CidWidths() = default;
     // Reads both forms of /W, "c [w1 w2 ...]" and "cfirst clast w"; a later
     // entry replaces an earlier one. Reading ends at the first element that
-    // fits neither form. CIDs above kMaxCid are never looked up and are
-    // skipped, and reading ends after kMaxCidWidths widths (FontLimits.h).
+    // fits neither form, and after kMaxCidWidths widths (FontLimits.h). CIDs
+    // above kMaxCid are never looked up and are skipped.
     CidWidths(const PdfArray* w, std::uint16_t defaultWidth);
 
     std::uint16_t Get(std::uint32_t cid) const {
-        return cid < widths.size() ? widths[cid] : defaultWidth;
+        return static_cast<std::uint16_t>(widths.Find(cid).value_or(defaultWidth));
     }
 
   private:
-    // false once /W has set all the widths it may.
-    bool Set(std::int64_t cid, std::uint16_t width);
-
-    std::vector<std::uint16_t> widths;  // by CID, defaultWidth where /W gives none
+    RangeMap<false> widths;
     std::uint16_t defaultWidth = kDefaultCidWidth;
-    std::uint32_t count = 0;
 };
 
 }  // namespace tessary

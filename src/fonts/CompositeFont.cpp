@@ -59,14 +59,10 @@ CompositeFont::CompositeFont(const PdfDictionary& dict) {
     } else {
         cmap = GetPredefinedCMap("Identity-H");
     }
-    if (cmap && !cmap->codespace.empty()) {
-        codespace = cmap->codespace;
-    } else {
-        codespace = GetPredefinedCMap("Identity-H")->codespace;
-    }
-    std::stable_sort(
-        codespace.begin(), codespace.end(),
-        [](const CodespaceRange& a, const CodespaceRange& b) { return a.length < b.length; });
+    const std::vector<CodespaceRange> codespace = cmap && !cmap->codespace.empty()
+                                                      ? cmap->codespace
+                                                      : GetPredefinedCMap("Identity-H")->codespace;
+    SetCodespace(codespace);
 
     const PdfArray* descendants = AsArray(ResolveBorrowed(dict.PeekValue("/DescendantFonts")));
     const PdfObject* descendant =
@@ -82,9 +78,13 @@ CompositeFont::CompositeFont(const PdfDictionary& dict) {
                                   reinterpret_cast<const char*>(range.high.data()), range.length)));
     }
     if (const PdfStream* stream = AsStream(ResolveBorrowed(dict.PeekValue("/ToUnicode")))) {
-        toUnicode = ReadCMap(GetStreamBytes(stream), maxCode).unicode;
+        toUnicode = CodeTextTable(ReadCMap(GetStreamBytes(stream), maxCode).unicode);
     }
-    if (toUnicode.empty()) {
+    mappedWidths.resize(toUnicode.GetCount());
+    for (std::size_t entry = 0; entry < mappedWidths.size(); ++entry) {
+        mappedWidths[entry] = widths.Get(GetCid(toUnicode.GetCode(entry)));
+    }
+    if (toUnicode.GetCount() == 0) {
         const PdfDictionary& info = DictionaryOrEmpty(
             ResolveBorrowed(DictionaryOrEmpty(descendant).PeekValue("/CIDSystemInfo")));
         collection = GetCollectionCharacters(info.GetValueString("/Registry") + "-" +
@@ -107,10 +107,9 @@ void CompositeFont::LoadDescendant(const PdfDictionary& descendant) {
 }
 
 std::u32string_view CompositeFont::GetText(std::uint32_t code) const {
-    if (!toUnicode.empty()) {
-        const auto found = toUnicode.find(code);
-        return found != toUnicode.end() ? std::u32string_view(found->second)
-                                        : std::u32string_view();
+    if (toUnicode.GetCount() != 0) {
+        const std::optional<std::size_t> entry = toUnicode.Find(code);
+        return entry ? toUnicode.GetText(*entry) : std::u32string_view();
     }
     if (collection) {
         const std::uint32_t cid = GetCid(code);
@@ -122,13 +121,13 @@ std::u32string_view CompositeFont::GetText(std::uint32_t code) const {
 }
 
 std::uint16_t CompositeFont::FindSpaceWidth() const {
-    // The lowest code that maps to a space, so that the choice doesn't
-    // depend on the order of the map; without a ToUnicode map code 32, which
-    // the predefined CMaps map to a space, else the collection's first space.
+    // The lowest code that maps to a space (the table's codes ascend);
+    // without a ToUnicode map code 32, which the predefined CMaps map to a
+    // space, else the collection's first space.
     std::optional<std::uint32_t> spaceCode;
-    for (const auto& [code, text] : toUnicode) {
-        if (text == U" " && (!spaceCode || code < *spaceCode)) {
-            spaceCode = code;
+    for (std::size_t entry = 0; entry < toUnicode.GetCount() && !spaceCode; ++entry) {
+        if (toUnicode.GetText(entry) == U" ") {
+            spaceCode = toUnicode.GetCode(entry);
         }
     }
     if (!spaceCode && GetText(0x20) == U" ") {

@@ -11,6 +11,7 @@
 
 #include "fonts/CMap.h"
 #include "fonts/CidWidths.h"
+#include "fonts/CodeTextTable.h"
 #include "fonts/PdfFont.h"
 
 namespace tessary {
@@ -20,7 +21,12 @@ class CompositeFont final : public PdfFont {
     explicit CompositeFont(const PdfDictionary& fontDict);
 
     std::u32string_view GetText(std::uint32_t code) const override;
-    std::uint16_t GetWidth(std::uint32_t code) const override { return widths.Get(GetCid(code)); }
+    std::uint16_t GetWidth(std::uint32_t code) const override {
+        if (std::optional<std::size_t> entry = toUnicode.Find(code)) {
+            return mappedWidths[*entry];
+        }
+        return widths.Get(GetCid(code));
+    }
 
   private:
     // CID 0, the missing glyph, for a code the CMap doesn't map.
@@ -32,7 +38,10 @@ class CompositeFont final : public PdfFont {
 
     std::shared_ptr<const CMap> cmap;  // the /Encoding CMap; absent when unknown
     CidWidths widths;
-    CodeMap toUnicode;  // empty when /ToUnicode is absent or maps nothing
+    CodeTextTable toUnicode;  // empty when /ToUnicode is absent or maps nothing
+    // The width of each code of toUnicode, the codes shown in practice, found
+    // with its text rather than through the CMap and /W.
+    std::vector<std::uint16_t> mappedWidths;
     std::shared_ptr<const std::vector<char32_t>> collection;  // characters by CID
 };
 

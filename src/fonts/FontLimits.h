@@ -37,13 +37,13 @@ inline constexpr std::size_t kMaxDestinationBytes = 512;
 // against them, and Adobe's own CMaps declare at most a handful.
 inline constexpr std::size_t kMaxCodespaceRanges = 64;
 
-// CIDs are at most 65535 (ISO 32000-1, Annex C): a font's table of widths by
-// CID, and of a collection's characters by CID, holds no more entries.
+// CIDs are at most 65535 (ISO 32000-1, Annex C): a font's widths, and a
+// collection's table of characters, hold no CID beyond.
 inline constexpr std::uint32_t kMaxCid = 0xFFFF;
 
-// Widths that one /W array may set, each CID of a "cfirst clast w" entry
-// counting as one: four times every CID, while many entries over the whole
-// range stop here.
+// Widths that one /W array may set, a "cfirst clast w" entry counting as
+// one: four times every CID, more than any font gives, while a hostile array
+// stops here.
 inline constexpr std::uint32_t kMaxCidWidths = 4 * (kMaxCid + 1);
 
 // /UseCMap links followed from one CMap: Adobe's CMaps use at most one; a

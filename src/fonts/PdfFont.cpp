@@ -61,6 +61,17 @@ bool PdfFont::NextMultiByteCode(std::string_view bytes, std::size_t& position,
     return true;
 }
 
+void PdfFont::SetCodespace(std::vector<CodespaceRange> ranges) {
+    std::stable_sort(
+        ranges.begin(), ranges.end(),
+        [](const CodespaceRange& a, const CodespaceRange& b) { return a.length < b.length; });
+    CodespaceRange everyTwoByteCode;
+    everyTwoByteCode.length = 2;
+    everyTwoByteCode.high = {0xFF, 0xFF};
+    allTwoByteCodes = ranges.size() == 1 && ranges[0] == everyTwoByteCode;
+    codespace = std::move(ranges);
+}
+
 void PdfFont::LoadDescriptorMetrics(const PdfDictionary& descriptor) {
     ascent = ClampDistance(descriptor.GetValueInteger("/Ascent"));
     descent = ClampDistance(descriptor.GetValueInteger("/Descent"));

@@ -35,6 +35,16 @@ class PdfFont {
             code = static_cast<unsigned char>(bytes[position++]);
             return true;
         }
+        if (allTwoByteCodes) {
+            if (bytes.size() - position < 2) {
+                position = bytes.size();
+                return false;
+            }
+            code = static_cast<unsigned char>(bytes[position]) << 8 |
+                   static_cast<unsigned char>(bytes[position + 1]);
+            position += 2;
+            return true;
+        }
         return NextMultiByteCode(bytes, position, code);
     }
 
@@ -58,10 +68,14 @@ class PdfFont {
     void LoadDescriptorMetrics(const PdfDictionary& descriptor);
 
     // Codespace ranges of a composite font, shortest first; empty for a
-    // simple font.
-    std::vector<CodespaceRange> codespace;
+    // simple font. Sets allTwoByteCodes when they hold every two-byte code
+    // and nothing else, as Identity-H does.
+    void SetCodespace(std::vector<CodespaceRange> ranges);
 
   private:
+    std::vector<CodespaceRange> codespace;
+    bool allTwoByteCodes = false;
+
     bool NextMultiByteCode(std::string_view bytes, std::size_t& position,
                            std::uint32_t& code) const;
 };
