@@ -59,10 +59,10 @@ CompositeFont::CompositeFont(const PdfDictionary& dict) {
     } else {
         cmap = GetPredefinedCMap("Identity-H");
     }
-    const std::vector<CodespaceRange> codespace = cmap && !cmap->codespace.empty()
-                                                      ? cmap->codespace
-                                                      : GetPredefinedCMap("Identity-H")->codespace;
-    SetCodespace(codespace);
+    const std::vector<CodespaceRange> ranges = cmap && !cmap->codespace.empty()
+                                                   ? cmap->codespace
+                                                   : GetPredefinedCMap("Identity-H")->codespace;
+    SetCodespace(ranges);
 
     const PdfArray* descendants = AsArray(ResolveBorrowed(dict.PeekValue("/DescendantFonts")));
     const PdfObject* descendant =
@@ -72,7 +72,7 @@ CompositeFont::CompositeFont(const PdfDictionary& dict) {
     // A /ToUnicode that maps nothing counts as absent. Codes beyond the
     // largest the codespace holds are never shown.
     std::uint32_t maxCode = 0;
-    for (const CodespaceRange& range : codespace) {
+    for (const CodespaceRange& range : ranges) {
         maxCode =
             std::max(maxCode, GetByteStringValue(std::string_view(
                                   reinterpret_cast<const char*>(range.high.data()), range.length)));
