@@ -11,7 +11,7 @@ namespace tessary {
 namespace {
 
 // Long options without a short form.
-enum : int { kFirstOption = 256, kLastOption };
+enum : int { kFirstOption = 256, kLastOption, kOrderOption };
 
 constexpr option kLongOptions[] = {
     {"width", required_argument, nullptr, 'w'},
@@ -20,6 +20,7 @@ constexpr option kLongOptions[] = {
     {"password", required_argument, nullptr, 'p'},
     {"encoding", required_argument, nullptr, 'e'},
     {"output", required_argument, nullptr, 'o'},
+    {"order", required_argument, nullptr, kOrderOption},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -100,6 +101,16 @@ ParsedCommandLine ParseCommandLine(int argc, char* argv[]) {
             case 'o':
                 options.output = argument;
                 break;
+            case kOrderOption:
+                if (argument == "layout") {
+                    options.order = TextOrder::Layout;
+                } else if (argument == "reading") {
+                    options.order = TextOrder::Reading;
+                } else {
+                    return UsageError(std::move(parsed), "--order is 'layout' or 'reading', not '" +
+                                                             argument + "'");
+                }
+                break;
             case 'q':
                 options.quiet = true;
                 break;
@@ -170,6 +181,8 @@ std::string UsageText(const std::string& programName) {
            ")\n"
            "      --first N         first page to convert, counting from 1\n"
            "      --last N          last page to convert (default: the last page)\n"
+           "      --order ORDER     'layout': lines as they lie across the page (default);\n"
+           "                        'reading': columns one after another\n"
            "  -p, --password PW     password of encrypted files\n"
            "  -e, --encoding NAME   character set of the text: UTF-8, CP1252, ASCII or any\n"
            "                        name iconv knows (default: the locale's)\n"

@@ -26,6 +26,7 @@ struct CliOptions {
     std::int32_t lastPage = std::numeric_limits<std::int32_t>::max();
     std::optional<std::string> password;
     CodePage codePage;  // --encoding, or the locale's
+    TextOrder order = TextOrder::Layout;
     bool quiet = false;
 };
 

@@ -70,6 +70,7 @@ ConversionOptions FileConverter::MakeConversionOptions(const std::string& input)
     conversion.firstPage = options_.firstPage;
     conversion.lastPage = options_.lastPage;
     conversion.codePage = options_.codePage;
+    conversion.order = options_.order;
     conversion.progress = [this, &input](std::int32_t page, std::int32_t count) {
         const std::int64_t first = std::max(options_.firstPage, 1);
         const std::int64_t last = std::min(options_.lastPage, count);

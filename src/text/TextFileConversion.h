@@ -14,6 +14,7 @@
 
 #include "pdf/PdfDocument.h"
 #include "platform/CodePage.h"
+#include "text/ReadingOrder.h"
 
 namespace tessary {
 
@@ -98,6 +99,7 @@ struct ConversionOptions {
     std::int32_t firstPage = 1;
     std::int32_t lastPage = std::numeric_limits<std::int32_t>::max();
     CodePage codePage;  // the output code page
+    TextOrder order = TextOrder::Layout;
     // Called before each page index is looked at: (index + 1, /Count).
     std::function<void(std::int32_t, std::int32_t)> progress;
 };
