@@ -37,13 +37,13 @@ class RunFinder {
     std::vector<Span> MeasureGutters(std::size_t begin, std::size_t end) const;
     void AddRun(std::size_t begin, std::size_t end);
     // Moves the lines at the end of the flow above the run into the run, as
-    // long as they leave its gutters free: the greedy growth of the flow may
+    // long as they lie within its columns: the greedy growth of the flow may
     // have taken the first lines of the columns (a heading beside the first
     // line of the next column) before the gutter showed.
     void TakeFlowAbove(ColumnRun& run);
     // Whether a run of few lines continues the paragraph of the line just
     // above or below it, which runs through its gutters.
-    bool IsGluedIntoFlow(const ColumnRun& run) const;
+    bool IsGluedIntoFlow(const ColumnRun& run, const std::vector<Region>& parts) const;
 
     const SegmentedLines& page_;
     const Region& region_;
@@ -184,16 +184,15 @@ void RunFinder::AddRun(std::size_t begin, std::size_t end) {
         run.gutters = MeasureGutters(run.begin, run.end);
         parts.clear();
     }
-    if (std::any_of(parts.begin(), parts.end(),
-                    [](const Region& part) { return part.size() < kMinColumnLines; })) {
-        run.gutters.clear();
-    }
     if (firstBegin < run.begin) {
         runs_.push_back(ColumnRun{firstBegin, run.begin, {}});
     }
     if (!run.gutters.empty()) {
         TakeFlowAbove(run);
-        if (IsGluedIntoFlow(run)) {
+        parts = SplitAtGutters(page_, region_, run);
+        if (std::any_of(parts.begin(), parts.end(),
+                        [](const Region& part) { return part.size() < kMinColumnLines; }) ||
+            IsGluedIntoFlow(run, parts)) {
             run.gutters.clear();
         }
     }
@@ -203,9 +202,15 @@ void RunFinder::AddRun(std::size_t begin, std::size_t end) {
     }
 }
 
-bool RunFinder::IsGluedIntoFlow(const ColumnRun& run) const {
-    std::vector<Region> parts = SplitAtGutters(page_, region_, run);
-    if (std::all_of(parts.begin(), parts.end(),
+bool RunFinder::IsGluedIntoFlow(const ColumnRun& run, const std::vector<Region>& parts) const {
+    std::size_t partLines = 0;
+    for (const Region& part : parts) {
+        partLines += part.size();
+    }
+    // Long columns are columns, unless every line holds text on both sides
+    // of a gutter: then they may be one text set with wide gaps.
+    if (partLines < 2 * (run.end - run.begin) &&
+        std::all_of(parts.begin(), parts.end(),
                     [](const Region& part) { return part.size() >= kFewColumnLines; })) {
         return false;
     }
@@ -230,8 +235,26 @@ void RunFinder::TakeFlowAbove(ColumnRun& run) {
         return;
     }
     ColumnRun& flow = runs_.back();
+    // The columns' extents: a line is taken only when it lies within them,
+    // so that it adds no column of its own (a page number beside a header).
+    std::vector<Span> columns;
+    for (const Region& part : SplitAtGutters(page_, region_, run)) {
+        Span extent{whole_.hi, whole_.lo};
+        for (const RegionLine& line : part) {
+            Spans cover = Cover(line);
+            extent = Span{std::min(extent.lo, cover.front().lo), std::max(extent.hi, cover.back().hi)};
+        }
+        columns.push_back(extent);
+    }
+    auto fits = [&](const Spans& cover) {
+        return std::all_of(cover.begin(), cover.end(), [&](const Span& ink) {
+            return std::any_of(columns.begin(), columns.end(), [&](const Span& column) {
+                return ink.lo >= column.lo && ink.hi <= column.hi;
+            });
+        });
+    };
     const std::size_t begin = run.begin;
-    while (flow.begin < run.begin && !Crosses(Cover(region_[run.begin - 1]), run.gutters)) {
+    while (flow.begin < run.begin && fits(Cover(region_[run.begin - 1]))) {
         --run.begin;
     }
     if (run.begin == begin) {

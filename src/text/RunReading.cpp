@@ -1,6 +1,7 @@
 #include "text/RunReading.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace tessary {
@@ -10,14 +11,16 @@ namespace {
 // A baseline distance this many line heights apart is where the layout puts a
 // blank line, and a block ends.
 constexpr double kBlankLineGap = 1.5;
-// A distance this many times a column's median one also ends a block: the
+// A distance this many times the run's line spacing also ends a block: the
 // padding between table cells is often less than a blank line.
 constexpr double kPaddedPitch = 1.25;
-// Lines whose baselines are closer than this many line heights share one.
-constexpr double kSameBaseline = 0.25;
 // A line of running text has this many words and fills this much of its column.
-constexpr std::size_t kProseWords = 3;
+constexpr std::size_t kProseWords = 4;
 constexpr double kProseFill = 0.6;
+// Room for the next line's first word: its width and this many spaces.
+constexpr double kWrapSlack = 1.5;
+// Fewer lines than this say nothing of justification.
+constexpr std::ptrdiff_t kJustifiedLines = 3;
 // A line starts (or ends) at its column's edge when it lies within this many
 // line heights of it.
 constexpr double kFlush = 0.5;
@@ -50,35 +53,34 @@ class RunReader {
     void FindCuts();
 
     // The tests below look at run lines [from, to).
-    // Most rows of lines (lines whose baselines nearly agree) have text in
-    // two columns or more.
-    bool IsPaired(std::size_t from, std::size_t to) const;
-    std::size_t CountBaselines(std::size_t from, std::size_t to) const;
-    // A column of an article: justified (most lines of three words or more
-    // end at its right edge) or set in paragraphs of two lines or more.
-    bool IsArticleColumn(std::size_t p, std::size_t from, std::size_t to) const;
-    // Two columns or more hold two lines of prose each: three words or more
-    // that fill most of the column.
-    bool HasProseCells(std::size_t from, std::size_t to) const;
+    // Three lines or more, three quarters of them of four words or more
+    // that end at the column's right edge.
+    bool IsJustified(std::size_t p, std::size_t from, std::size_t to) const;
+    // Columns of prose: two lines or more, half of them of four words or
+    // more that fill most of the column, and wrapped: most lines followed by
+    // one of their block end where the next line's first word would not have
+    // fitted.
+    std::size_t CountProseColumns(std::size_t from, std::size_t to) const;
+    // Two columns or more hold text, and all of them prose.
+    bool IsProse(std::size_t from, std::size_t to) const;
     std::size_t CountColumnsWithText(std::size_t from, std::size_t to) const;
-    // Every column but the first starts most of its lines at its left edge:
+    // Lines of all columns together.
+    std::size_t CountLines(std::size_t from, std::size_t to) const;
+    // Every column but the first starts most of its lines at its left edge,
+    // every column but the last fills most of its lines up to the gutter:
     // columns of text and cells do, chance gaps between words don't.
     bool IsAligned(std::size_t from, std::size_t to) const;
-    // Most block ends of the columns are row ends.
-    bool IsGrid(std::size_t from, std::size_t to) const;
+    // A row of a grid: no block ends between two lines of one column, and
+    // not two justified columns (slices of an article's columns).
+    bool IsGridRow(std::size_t from, std::size_t to) const;
 
     const ColumnRun& run_;
     std::size_t count_;  // lines in the run
     std::vector<PartLines> parts_;
     // Per part, whether a block ends after each of its lines.
     std::vector<std::vector<bool>> blockEnds_;
-    std::vector<double> baselines_;
-    std::vector<double> heights_;
     std::vector<double> tops_;
     std::vector<double> bottoms_;
-    // Per run line: the first and last column it has text in.
-    std::vector<std::size_t> firstPart_;
-    std::vector<std::size_t> lastPart_;
     // cutsBefore_[t]: rows that end before run line t (a row end after t - 1
     // and earlier).
     std::vector<std::size_t> cutsBefore_;
@@ -87,20 +89,14 @@ class RunReader {
 RunReader::RunReader(const SegmentedLines& page, const Region& region, const ColumnRun& run,
                      const std::vector<Region>& parts)
     : run_(run), count_(run.end - run.begin) {
-    baselines_.resize(count_);
-    heights_.resize(count_);
     tops_.resize(count_);
     bottoms_.resize(count_);
     for (std::size_t t = 0; t < count_; ++t) {
         const RegionLine& line = region[run.begin + t];
         TextSegment box = page.Measure(line);
-        baselines_[t] = page.GetBaseline(line);
-        heights_[t] = box.top - box.bottom;
         tops_[t] = box.top;
         bottoms_[t] = box.bottom;
     }
-    firstPart_.assign(count_, parts.size());
-    lastPart_.assign(count_, 0);
     auto runBegin = region.begin() + static_cast<std::ptrdiff_t>(run.begin);
     auto runEnd = region.begin() + static_cast<std::ptrdiff_t>(run.end);
     for (std::size_t p = 0; p < parts.size(); ++p) {
@@ -111,8 +107,6 @@ RunReader::RunReader(const SegmentedLines& page, const Region& region, const Col
                                   [](const RegionLine& l, std::size_t n) { return l.line < n; });
             std::size_t t = static_cast<std::size_t>(at - runBegin);
             lines.push_back(PartLine{t, page.GetBaseline(line), page.Measure(line)});
-            firstPart_[t] = std::min(firstPart_[t], p);
-            lastPart_[t] = std::max(lastPart_[t], p);
         }
     }
     FindCuts();
@@ -137,19 +131,24 @@ void RunReader::FindCuts() {
             --open[to];
         }
     };
+    // The run's line spacing: the lower quartile of the distances between
+    // neighbouring lines of a column, so that a column of sparse lines (the
+    // terms beside their descriptions) is measured by the dense ones. With
+    // fewer than three distances it says little.
+    double pitch = 0.0;
+    std::vector<double> distances;
+    for (const PartLines& part : parts_) {
+        for (std::size_t i = 0; i + 1 < part.size(); ++i) {
+            distances.push_back(part[i].baseline - part[i + 1].baseline);
+        }
+    }
+    if (distances.size() >= 3) {
+        auto quartile = distances.begin() + static_cast<std::ptrdiff_t>(distances.size() / 4);
+        std::nth_element(distances.begin(), quartile, distances.end());
+        pitch = *quartile;
+    }
     for (const PartLines& part : parts_) {
         std::vector<bool>& ends = blockEnds_.emplace_back(part.size(), false);
-        // The median line distance; with fewer than three it says little.
-        double pitch = 0.0;
-        if (part.size() >= 4) {
-            std::vector<double> distances;
-            for (std::size_t i = 0; i + 1 < part.size(); ++i) {
-                distances.push_back(part[i].baseline - part[i + 1].baseline);
-            }
-            auto middle = distances.begin() + static_cast<std::ptrdiff_t>(distances.size() / 2);
-            std::nth_element(distances.begin(), middle, distances.end());
-            pitch = *middle;
-        }
         addOpen(0, part.front().at);
         addOpen(part.back().at, count_);
         for (std::size_t i = 0; i + 1 < part.size(); ++i) {
@@ -177,38 +176,10 @@ void RunReader::FindCuts() {
     }
 }
 
-std::size_t RunReader::CountBaselines(std::size_t from, std::size_t to) const {
-    std::size_t baselines = 0;
-    for (std::size_t t = from; t < to; ++baselines) {
-        std::size_t first = t;
-        for (++t; t < to && baselines_[first] - baselines_[t] < kSameBaseline * heights_[first];
-             ++t) {
-        }
-    }
-    return baselines;
-}
-
-bool RunReader::IsPaired(std::size_t from, std::size_t to) const {
-    std::size_t baselines = 0;
-    std::size_t paired = 0;
-    for (std::size_t t = from; t < to; ++baselines) {
-        std::size_t first = t;
-        std::size_t leftmost = firstPart_[t];
-        std::size_t rightmost = lastPart_[t];
-        for (++t; t < to && baselines_[first] - baselines_[t] < kSameBaseline * heights_[first];
-             ++t) {
-            leftmost = std::min(leftmost, firstPart_[t]);
-            rightmost = std::max(rightmost, lastPart_[t]);
-        }
-        paired += leftmost < rightmost ? 1 : 0;
-    }
-    return 3 * paired >= 2 * baselines;
-}
-
-bool RunReader::IsArticleColumn(std::size_t p, std::size_t from, std::size_t to) const {
+bool RunReader::IsJustified(std::size_t p, std::size_t from, std::size_t to) const {
     auto [first, last] = LinesIn(parts_[p], from, to);
     std::ptrdiff_t lines = last - first;
-    if (lines < 2) {
+    if (lines < kJustifiedLines) {
         return false;
     }
     double right = first->box.right;
@@ -216,24 +187,18 @@ bool RunReader::IsArticleColumn(std::size_t p, std::size_t from, std::size_t to)
         right = std::max(right, l->box.right);
     }
     std::ptrdiff_t flush = std::count_if(first, last, [&](const PartLine& l) {
-        return l.box.words >= kProseWords && right - l.box.right <= kFlush * (l.box.top - l.box.bottom);
+        return l.box.words >= kProseWords &&
+               right - l.box.right <= kFlush * (l.box.top - l.box.bottom);
     });
-    if (2 * flush >= lines) {
-        return true;
-    }
-    const std::vector<bool>& ends = blockEnds_[p];
-    auto i = static_cast<std::size_t>(first - parts_[p].begin());
-    std::ptrdiff_t blocks = 1 + std::count(ends.begin() + static_cast<std::ptrdiff_t>(i),
-                                           ends.begin() + static_cast<std::ptrdiff_t>(i) + lines - 1,
-                                           true);
-    return blocks >= 2 && lines >= 2 * blocks;
+    return 4 * flush >= 3 * lines;
 }
 
-bool RunReader::HasProseCells(std::size_t from, std::size_t to) const {
-    return std::count_if(parts_.begin(), parts_.end(), [&](const PartLines& part) {
-        auto [first, last] = LinesIn(part, from, to);
+std::size_t RunReader::CountProseColumns(std::size_t from, std::size_t to) const {
+    std::size_t columns = 0;
+    for (std::size_t p = 0; p < parts_.size(); ++p) {
+        auto [first, last] = LinesIn(parts_[p], from, to);
         if (last - first < 2) {
-            return false;
+            continue;
         }
         double left = first->box.left;
         double right = first->box.right;
@@ -241,11 +206,35 @@ bool RunReader::HasProseCells(std::size_t from, std::size_t to) const {
             left = std::min(left, l->box.left);
             right = std::max(right, l->box.right);
         }
-        return std::count_if(first, last, [&](const PartLine& l) {
-                   return l.box.words >= kProseWords &&
-                          l.box.right - l.box.left >= kProseFill * (right - left);
-               }) >= 2;
-    }) >= 2;
+        std::ptrdiff_t prose = std::count_if(first, last, [&](const PartLine& l) {
+            return l.box.words >= kProseWords &&
+                   l.box.right - l.box.left >= kProseFill * (right - left);
+        });
+        // Wrapped text leaves less room at the end of a line than the next
+        // line's first word needs; code and lists of short lines don't.
+        std::ptrdiff_t breaks = 0;
+        std::ptrdiff_t wrapped = 0;
+        for (auto l = first; l + 1 != last; ++l) {
+            if (blockEnds_[p][static_cast<std::size_t>(l - parts_[p].begin())]) {
+                continue;
+            }
+            const TextSegment& next = (l + 1)->box;
+            double word = next.firstWordEnd - next.extent.start;
+            ++breaks;
+            wrapped += right - l->box.right < word + kWrapSlack * std::max(next.spaceWidth, 0.0)
+                           ? 1
+                           : 0;
+        }
+        if (2 * prose >= last - first && breaks > 0 && 2 * wrapped >= breaks) {
+            ++columns;
+        }
+    }
+    return columns;
+}
+
+bool RunReader::IsProse(std::size_t from, std::size_t to) const {
+    std::size_t prose = CountProseColumns(from, to);
+    return prose >= 2 && prose == CountColumnsWithText(from, to);
 }
 
 std::size_t RunReader::CountColumnsWithText(std::size_t from, std::size_t to) const {
@@ -256,52 +245,66 @@ std::size_t RunReader::CountColumnsWithText(std::size_t from, std::size_t to) co
         }));
 }
 
+std::size_t RunReader::CountLines(std::size_t from, std::size_t to) const {
+    std::size_t lines = 0;
+    for (const PartLines& part : parts_) {
+        auto [first, last] = LinesIn(part, from, to);
+        lines += static_cast<std::size_t>(last - first);
+    }
+    return lines;
+}
+
 bool RunReader::IsAligned(std::size_t from, std::size_t to) const {
-    for (std::size_t p = 1; p < parts_.size(); ++p) {
+    for (std::size_t p = 0; p < parts_.size(); ++p) {
         auto [first, last] = LinesIn(parts_[p], from, to);
         if (first == last) {
             continue;
         }
         double left = first->box.left;
+        double right = first->box.right;
         for (auto l = first; l != last; ++l) {
             left = std::min(left, l->box.left);
+            right = std::max(right, l->box.right);
         }
         std::ptrdiff_t flush = std::count_if(first, last, [&](const PartLine& l) {
-            return l.box.left - left <= kFlush * (l.box.top - l.box.bottom);
+            return p == 0 || l.box.left - left <= kFlush * (l.box.top - l.box.bottom);
         });
-        if (2 * flush < last - first) {
+        std::ptrdiff_t full = std::count_if(first, last, [&](const PartLine& l) {
+            return p + 1 == parts_.size() || l.box.right - left >= kProseFill * (right - left);
+        });
+        if (2 * flush < last - first || 2 * full < last - first) {
             return false;
         }
     }
     return true;
 }
 
-bool RunReader::IsGrid(std::size_t from, std::size_t to) const {
-    std::size_t ends = 0;
-    std::size_t atCuts = 0;
+bool RunReader::IsGridRow(std::size_t from, std::size_t to) const {
+    std::size_t justified = 0;
     for (std::size_t p = 0; p < parts_.size(); ++p) {
-        const PartLines& part = parts_[p];
-        auto [first, last] = LinesIn(part, from, to);
-        for (auto i = static_cast<std::size_t>(first - part.begin());
-             i + 1 < static_cast<std::size_t>(last - part.begin()); ++i) {
-            if (!blockEnds_[p][i]) {
-                continue;
-            }
-            ++ends;
-            atCuts += cutsBefore_[part[i + 1].at] > cutsBefore_[part[i].at] ? 1 : 0;
+        justified += IsJustified(p, from, to) ? 1 : 0;
+        auto [first, last] = LinesIn(parts_[p], from, to);
+        auto i = first - parts_[p].begin();
+        auto n = last - first;
+        if (n >= 2 && std::find(blockEnds_[p].begin() + i, blockEnds_[p].begin() + i + n - 1, true) !=
+                          blockEnds_[p].begin() + i + n - 1) {
+            return false;
         }
     }
-    return ends > 0 && 3 * atCuts >= 2 * ends;
+    return justified < 2;
 }
 
 std::vector<RunReading> RunReader::Read() {
     std::vector<RunReading> readings;
     auto add = [&](RunReading::Kind kind, std::size_t from, std::size_t to) {
-        if (kind == RunReading::Kind::SideBySide && !readings.empty() &&
-            readings.back().kind == kind) {
+        if (!readings.empty() && readings.back().kind == kind &&
+            readings.back().end == run_.begin + from && kind != RunReading::Kind::Columns) {
             readings.back().end = run_.begin + to;
         } else {
             readings.push_back(RunReading{kind, run_.begin + from, run_.begin + to, {}});
+        }
+        if (kind == RunReading::Kind::Rows) {
+            readings.back().rowEnds.push_back(run_.begin + to);
         }
     };
     std::vector<std::size_t> rowStarts;
@@ -313,73 +316,79 @@ std::vector<RunReading> RunReader::Read() {
     rowStarts.push_back(count_);
     const std::size_t rows = rowStarts.size() - 1;
 
-    if (rows == 1) {
-        // Lines that pair across the gutter are a table, or the wide gaps of
-        // one text, unless every column reads as an article's.
-        bool articles = true;
-        for (std::size_t p = 0; p < parts_.size() && articles; ++p) {
-            articles = IsArticleColumn(p, 0, count_);
+    // A grid is a stretch of grid rows, two of them with text in two columns
+    // or more; other rows are slices of columns that happen to leave white
+    // space across all of them at once.
+    // Rows in one column at a grid's edge belong to the columns beside it.
+    std::vector<bool> grid(rows, false);
+    std::vector<bool> wide(rows, false);
+    for (std::size_t r = 0; r < rows; ++r) {
+        wide[r] = CountColumnsWithText(rowStarts[r], rowStarts[r + 1]) >= 2;
+    }
+    for (std::size_t r = 0; r < rows;) {
+        std::size_t next = r;
+        std::size_t wideRows = 0;
+        for (; next < rows && IsGridRow(rowStarts[next], rowStarts[next + 1]); ++next) {
+            wideRows += wide[next] ? 1 : 0;
         }
-        bool sideBySide = (IsPaired(0, count_) && !articles) || !IsAligned(0, count_);
-        add(sideBySide ? RunReading::Kind::SideBySide : RunReading::Kind::Columns, 0, count_);
-        return readings;
+        if (wideRows >= 2) {
+            std::size_t first = r;
+            std::size_t last = next;
+            if (first > 0) {
+                while (!wide[first]) {
+                    ++first;
+                }
+            }
+            if (last < rows) {
+                while (!wide[last - 1]) {
+                    --last;
+                }
+            }
+            std::fill(grid.begin() + static_cast<std::ptrdiff_t>(first),
+                      grid.begin() + static_cast<std::ptrdiff_t>(last), true);
+        }
+        r = next == r ? r + 1 : next;
     }
 
-    // A table row pairs its lines across the gutter and holds no cell of
-    // prose; a table is a stretch of such rows with two baselines or more,
-    // rows with text in one column only allowed between them.
-    enum class Row { Table, OneColumn, Text };
-    std::vector<Row> kinds;
-    for (std::size_t r = 0; r < rows; ++r) {
-        std::size_t from = rowStarts[r];
-        std::size_t to = rowStarts[r + 1];
-        kinds.push_back(CountColumnsWithText(from, to) <= 1             ? Row::OneColumn
-                        : IsPaired(from, to) && !HasProseCells(from, to) ? Row::Table
-                                                                        : Row::Text);
-    }
-    std::vector<bool> table(rows, false);
     for (std::size_t r = 0; r < rows;) {
-        if (kinds[r] != Row::Table) {
-            ++r;
+        std::size_t from = rowStarts[r];
+        if (grid[r]) {
+            // Cells of prose in two columns or more are read one after
+            // another, when two rows of the grid hold such cells; other rows
+            // (a table's, a list item beside its bullet, a term beside its
+            // description) stay side by side.
+            std::size_t end = r;
+            std::vector<bool> cells;
+            for (; end < rows && grid[end]; ++end) {
+                std::size_t to = rowStarts[end + 1];
+                cells.push_back(IsProse(rowStarts[end], to) &&
+                                IsAligned(rowStarts[end], to));
+            }
+            bool apart = std::count(cells.begin(), cells.end(), true) >= 2;
+            for (std::size_t k = r; k < end; ++k) {
+                add(apart && cells[k - r] ? RunReading::Kind::Rows : RunReading::Kind::SideBySide,
+                    rowStarts[k], rowStarts[k + 1]);
+            }
+            r = end;
             continue;
         }
-        std::size_t last = r;
-        std::size_t baselines = 0;
-        for (std::size_t k = r; k < rows && kinds[k] != Row::Text; ++k) {
-            if (kinds[k] == Row::Table) {
-                last = k;
-                baselines += CountBaselines(rowStarts[k], rowStarts[k + 1]);
-            }
-        }
-        std::fill(table.begin() + static_cast<std::ptrdiff_t>(r),
-                  table.begin() + static_cast<std::ptrdiff_t>(last) + 1, baselines >= 2);
-        r = last + 1;
-    }
-
-    // The other rows, grouped between tables: a grid when most block ends
-    // are row ends, columns otherwise.
-    for (std::size_t r = 0; r < rows;) {
-        if (table[r]) {
-            add(RunReading::Kind::SideBySide, rowStarts[r], rowStarts[r + 1]);
+        if (!wide[r] || CountLines(from, rowStarts[r + 1]) == CountColumnsWithText(from, rowStarts[r + 1])) {
+            // Rows of one line per column before columns (a heading, a
+            // running head and its page number) flow.
+            add(RunReading::Kind::SideBySide, from, rowStarts[r + 1]);
             ++r;
             continue;
         }
         std::size_t next = r;
-        while (next < rows && !table[next]) {
+        while (next < rows && !grid[next]) {
             ++next;
         }
-        std::size_t from = rowStarts[r];
+        // Columns when every one of them (two or more) holds prose; anything
+        // else (a table, a list beside its bullets or terms, code beside its
+        // comments) stays side by side.
         std::size_t to = rowStarts[next];
-        if (!IsAligned(from, to)) {
-            add(RunReading::Kind::SideBySide, from, to);
-        } else if (next - r >= 2 && IsGrid(from, to)) {
-            add(RunReading::Kind::Rows, from, to);
-            for (std::size_t k = r + 1; k <= next; ++k) {
-                readings.back().rowEnds.push_back(run_.begin + rowStarts[k]);
-            }
-        } else {
-            add(RunReading::Kind::Columns, from, to);
-        }
+        bool sideBySide = !IsProse(from, to) || !IsAligned(from, to);
+        add(sideBySide ? RunReading::Kind::SideBySide : RunReading::Kind::Columns, from, to);
         r = next;
     }
     return readings;

@@ -1,17 +1,23 @@
-// How the lines of a run with gutters are read: as a table whose rows stay
-// side by side, as columns one after another, or row by row, each row's
-// cells one after another.
+// How the lines of a run with gutters are read: side by side as the layout
+// renders them (a table), as columns one after another, or row by row with
+// each row's cells one after another.
 //
-// The rule, per column of the run: a block ends where the layout would put a
-// blank line (a baseline distance of 1.5 line heights) or where the distance
-// exceeds 1.25 times the column's median line distance (cell padding). The
-// run is cut into rows where every column's block ends at once. A row is a
-// table, kept side by side, when at least two thirds of its lines share a
-// baseline with a line of another column and its columns are not all running
-// text (at least two lines, half of them three words or more that fill 60% of
-// the column). Consecutive other rows are read as a grid (row by row) when
-// at least two thirds of their columns' block ends are row ends, and as
-// columns otherwise.
+// Columns are read apart only when every one of them that holds text is
+// prose: two lines or more, half of them of four words or more filling 60%
+// of the column, wrapped (a line ends where the next line's first word would
+// not have fitted), starting at the column's left edge and, but for the last
+// column, reaching towards the gutter. Anything else (a table of short cells,
+// a list beside its bullets or terms, code beside its comments) stays side by
+// side, its rows on shared baselines as the layout renders them.
+//
+// A column's block ends where the layout would put a blank line or where the
+// baseline distance exceeds 1.25 times the run's line spacing (cell padding).
+// The run is cut into rows where white space crosses it and every column's
+// block ends at once. A grid is a stretch of rows with no block end inside a
+// cell and no two justified columns, two of them with text in two columns:
+// its rows of prose cells are read cell by cell, when two rows are. The
+// other rows, together, are read as columns; rows of one line per column
+// before them (a running head beside its page number) flow.
 #pragma once
 
 #include <cstddef>

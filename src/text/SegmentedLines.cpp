@@ -17,6 +17,9 @@ SegmentedLines::SegmentedLines(const TextLineList& lines) {
                 join = JoinAfter(runEnd, run.spaceWidth, item);
             }
             if (join.joins) {
+                if (run.words == 1 && !join.spaced) {
+                    run.firstWordEnd = item.xEnd;
+                }
                 run.spaceWidth = join.spaceWidth;
                 run.words += join.spaced ? 1 : 0;
                 run.left = std::min({run.left, item.xStart, item.xEnd});
@@ -33,6 +36,7 @@ SegmentedLines::SegmentedLines(const TextLineList& lines) {
                                   item.yBottom,
                                   item.spaceWidth,
                                   TextExtent{item.xStart, item.xEnd},
+                                  item.xEnd,
                                   1,
                                   i,
                                   i};

@@ -23,7 +23,8 @@ struct TextSegment {
     // What the layout's scale measures: the first item's xStart, the last
     // item's xEnd.
     TextExtent extent;
-    std::size_t words = 0;  // one more than the spaces joining puts in
+    double firstWordEnd = 0.0;  // xEnd of the last item before the first space
+    std::size_t words = 0;      // one more than the spaces joining puts in
     std::size_t firstItem = 0;
     std::size_t endItem = 0;  // past the last item, in the line's item order
 };
