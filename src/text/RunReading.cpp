@@ -19,6 +19,9 @@ constexpr std::size_t kProseWords = 4;
 constexpr double kProseFill = 0.6;
 // Room for the next line's first word: its width and this many spaces.
 constexpr double kWrapSlack = 1.5;
+// A table among columns has this many lines in each of its columns at least
+// (fewer: a heading beside the first lines of the next column).
+constexpr std::ptrdiff_t kTableLines = 3;
 // Fewer lines than this say nothing of justification.
 constexpr std::ptrdiff_t kJustifiedLines = 3;
 // A line starts (or ends) at its column's edge when it lies within this many
@@ -70,6 +73,12 @@ class RunReader {
     // every column but the last fills most of its lines up to the gutter:
     // columns of text and cells do, chance gaps between words don't.
     bool IsAligned(std::size_t from, std::size_t to) const;
+    // Three lines or more in every column that holds text, two columns or
+    // more, not prose.
+    bool IsTableRow(std::size_t from, std::size_t to) const;
+    // Run line `at` lies further below the line above it than any two
+    // neighbouring lines of a column in [from, at) are apart.
+    bool IsFarBelow(std::size_t from, std::size_t at) const;
     // A row of a grid: no block ends between two lines of one column, and
     // not two justified columns (slices of an article's columns).
     bool IsGridRow(std::size_t from, std::size_t to) const;
@@ -79,6 +88,7 @@ class RunReader {
     std::vector<PartLines> parts_;
     // Per part, whether a block ends after each of its lines.
     std::vector<std::vector<bool>> blockEnds_;
+    std::vector<double> baselines_;
     std::vector<double> tops_;
     std::vector<double> bottoms_;
     // cutsBefore_[t]: rows that end before run line t (a row end after t - 1
@@ -89,11 +99,13 @@ class RunReader {
 RunReader::RunReader(const SegmentedLines& page, const Region& region, const ColumnRun& run,
                      const std::vector<Region>& parts)
     : run_(run), count_(run.end - run.begin) {
+    baselines_.resize(count_);
     tops_.resize(count_);
     bottoms_.resize(count_);
     for (std::size_t t = 0; t < count_; ++t) {
         const RegionLine& line = region[run.begin + t];
         TextSegment box = page.Measure(line);
+        baselines_[t] = page.GetBaseline(line);
         tops_[t] = box.top;
         bottoms_[t] = box.bottom;
     }
@@ -279,6 +291,25 @@ bool RunReader::IsAligned(std::size_t from, std::size_t to) const {
     return true;
 }
 
+bool RunReader::IsTableRow(std::size_t from, std::size_t to) const {
+    bool tall = std::all_of(parts_.begin(), parts_.end(), [&](const PartLines& part) {
+        auto [first, last] = LinesIn(part, from, to);
+        return first == last || last - first >= kTableLines;
+    });
+    return tall && CountColumnsWithText(from, to) >= 2 && !IsProse(from, to);
+}
+
+bool RunReader::IsFarBelow(std::size_t from, std::size_t at) const {
+    double widest = 0.0;
+    for (const PartLines& part : parts_) {
+        auto [first, last] = LinesIn(part, from, at);
+        for (auto l = first; l != last && l + 1 != last; ++l) {
+            widest = std::max(widest, l->baseline - (l + 1)->baseline);
+        }
+    }
+    return baselines_[at - 1] - baselines_[at] > widest;
+}
+
 bool RunReader::IsGridRow(std::size_t from, std::size_t to) const {
     std::size_t justified = 0;
     for (std::size_t p = 0; p < parts_.size(); ++p) {
@@ -383,12 +414,39 @@ std::vector<RunReading> RunReader::Read() {
         while (next < rows && !grid[next]) {
             ++next;
         }
+        // Rows in one column at the end, further below the others than any
+        // two lines of a column are apart, are a footer: they flow after.
+        std::size_t footer = next;
+        while (footer > r + 1 && !wide[footer - 1]) {
+            --footer;
+        }
+        while (footer < next && !IsFarBelow(from, rowStarts[footer])) {
+            ++footer;
+        }
         // Columns when every one of them (two or more) holds prose; anything
         // else (a table, a list beside its bullets or terms, code beside its
-        // comments) stays side by side.
-        std::size_t to = rowStarts[next];
-        bool sideBySide = !IsProse(from, to) || !IsAligned(from, to);
-        add(sideBySide ? RunReading::Kind::SideBySide : RunReading::Kind::Columns, from, to);
+        // comments) stays side by side. A row of three lines or more in
+        // each column that isn't prose is a table among columns.
+        for (std::size_t k = r; k < footer;) {
+            std::size_t end = k;
+            while (end < footer && !IsTableRow(rowStarts[end], rowStarts[end + 1])) {
+                ++end;
+            }
+            std::size_t to = rowStarts[end];
+            if (k < end) {
+                bool sideBySide = !IsProse(rowStarts[k], to) || !IsAligned(rowStarts[k], to);
+                add(sideBySide ? RunReading::Kind::SideBySide : RunReading::Kind::Columns,
+                    rowStarts[k], to);
+            }
+            if (end < footer) {
+                add(RunReading::Kind::SideBySide, to, rowStarts[end + 1]);
+                ++end;
+            }
+            k = end;
+        }
+        if (footer < next) {
+            add(RunReading::Kind::SideBySide, rowStarts[footer], rowStarts[next]);
+        }
         r = next;
     }
     return readings;
