@@ -22,6 +22,8 @@ constexpr double kWrapSlack = 1.5;
 // A table among columns has this many lines in each of its columns at least
 // (fewer: a heading beside the first lines of the next column).
 constexpr std::ptrdiff_t kTableLines = 3;
+// A footer below columns has this many lines at most.
+constexpr std::size_t kFooterLines = 2;
 // Fewer lines than this say nothing of justification.
 constexpr std::ptrdiff_t kJustifiedLines = 3;
 // A line starts (or ends) at its column's edge when it lies within this many
@@ -414,13 +416,15 @@ std::vector<RunReading> RunReader::Read() {
         while (next < rows && !grid[next]) {
             ++next;
         }
-        // Rows in one column at the end, further below the others than any
-        // two lines of a column are apart, are a footer: they flow after.
+        // A line or two in one column at the end, further below the others
+        // than any two lines of a column are apart, is a footer: it flows
+        // after the columns. More is the end of the longest column.
         std::size_t footer = next;
         while (footer > r + 1 && !wide[footer - 1]) {
             --footer;
         }
-        while (footer < next && !IsFarBelow(from, rowStarts[footer])) {
+        while (footer < next && !(IsFarBelow(from, rowStarts[footer]) &&
+                                  rowStarts[next] - rowStarts[footer] <= kFooterLines)) {
             ++footer;
         }
         // Columns when every one of them (two or more) holds prose; anything

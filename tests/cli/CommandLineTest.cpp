@@ -18,8 +18,9 @@ ParsedCommandLine Parse(std::vector<std::string> arguments) {
 }
 
 TEST(CommandLine, ReadsOptionsBeforeAndAfterFiles) {
-    ParsedCommandLine parsed = Parse({"a.pdf", "--width", "0078", "--first=2", "--last", "5", "-q",
-                                      "-p", "secret", "-e", "cp1252", "--", "-b.pdf"});
+    ParsedCommandLine parsed =
+        Parse({"a.pdf", "--width", "0078", "--first=2", "--last", "5", "-q", "-p", "secret", "-e",
+               "cp1252", "--order", "reading", "--", "-b.pdf"});
     ASSERT_EQ(parsed.action, CliAction::Convert) << parsed.error;
     const CliOptions& options = parsed.options;
     EXPECT_EQ(options.programName, "tessary-convert");
@@ -30,12 +31,14 @@ TEST(CommandLine, ReadsOptionsBeforeAndAfterFiles) {
     EXPECT_TRUE(options.quiet);
     EXPECT_EQ(options.password, "secret");
     EXPECT_EQ(options.codePage.GetNumber(), 1252);
+    EXPECT_EQ(options.order, TextOrder::Reading);
     EXPECT_FALSE(options.output);
 
     ParsedCommandLine defaults = Parse({"-o", "-", "a.pdf"});
     EXPECT_EQ(defaults.options.output, "-");
     EXPECT_EQ(defaults.options.width, kDefaultLineWidth);
     EXPECT_EQ(defaults.options.lastPage, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(defaults.options.order, TextOrder::Layout);
     EXPECT_EQ(Parse({"-w", "0", "--last", "2147483647", "a.pdf"}).action, CliAction::Convert);
 
     // Help and version act when met; an error before them wins.
@@ -56,6 +59,7 @@ TEST(CommandLine, UsageErrors) {
         {{"--last", "2147483648", "a.pdf"}, "--last needs a number, not '2147483648'"},
         {{"--first", "3", "--last", "2", "a.pdf"}, "--first 3 comes after --last 2"},
         {{"a.pdf", "--width"}, "option --width needs a value"},
+        {{"--order", "columns", "a.pdf"}, "--order is 'layout' or 'reading', not 'columns'"},
         {{"--frobnicate", "a.pdf"}, "unknown option --frobnicate"},
         {{"-x", "a.pdf"}, "unknown option -x"},
         {{"-o", "out.txt", "a.pdf", "b.pdf"},

@@ -111,6 +111,12 @@ TEST_F(ConverterTest, OutputOptionsChooseWhereAndWhat) {
                     "se\xC3\xB1or M\xC3\xBCller"));
     EXPECT_TRUE(
         Has(Run({"-e", "ISO-8859-15", "-o", "-", "accents.pdf"}).out, "se\xF1or M\xFCller"));
+
+    // Reading order: the left column's lines follow one another.
+    Copy("libreoffice/lo-columns.pdf", "columns.pdf");
+    const std::string firstColumn = "of the quarry \r\nsupports briefly";
+    EXPECT_TRUE(Has(Run({"--order", "reading", "-o", "-", "columns.pdf"}).out, firstColumn));
+    EXPECT_FALSE(Has(Run({"-o", "-", "columns.pdf"}).out, firstColumn));
 }
 
 TEST_F(ConverterTest, Passwords) {
