@@ -27,8 +27,10 @@ class RunFinder {
     bool IsWide(double lo, double hi) const { return hi > lo && hi - lo >= minGutter_; }
     // The union of the line's ink, left to right.
     Spans Cover(const RegionLine& line) const;
+    void Cover(const RegionLine& line, Spans& cover) const;
     // The parts of `free` that `cover` leaves, the narrow ones dropped.
     Spans Subtract(const Spans& free, const Spans& cover) const;
+    void Subtract(const Spans& free, const Spans& cover, Spans& left) const;
     bool HasInnerGap(const Spans& cover) const;
     static bool HasInterior(const Spans& free, Span extent);
     static bool Crosses(const Spans& cover, const std::vector<Span>& gutters);
@@ -75,30 +77,41 @@ RunFinder::RunFinder(const SegmentedLines& page, const Region& region)
 }
 
 Spans RunFinder::Cover(const RegionLine& line) const {
+    Spans cover;
+    Cover(line, cover);
+    return cover;
+}
+
+void RunFinder::Cover(const RegionLine& line, Spans& cover) const {
     const std::vector<TextSegment>& segments = page_.GetSegments();
-    Spans ink;
-    ink.reserve(line.end - line.first);
+    cover.clear();
     for (std::size_t s = line.first; s < line.end; ++s) {
-        ink.push_back(Span{segments[s].left, segments[s].right});
+        cover.push_back(Span{segments[s].left, segments[s].right});
     }
     // Segments come by their first item's start; ink can reach further left.
-    if (!std::is_sorted(ink.begin(), ink.end(),
-                        [](const Span& a, const Span& b) { return a.lo < b.lo; })) {
-        std::sort(ink.begin(), ink.end(), [](const Span& a, const Span& b) { return a.lo < b.lo; });
+    auto byStart = [](const Span& a, const Span& b) { return a.lo < b.lo; };
+    if (!std::is_sorted(cover.begin(), cover.end(), byStart)) {
+        std::sort(cover.begin(), cover.end(), byStart);
     }
-    Spans cover;
-    for (const Span& span : ink) {
-        if (!cover.empty() && span.lo <= cover.back().hi) {
-            cover.back().hi = std::max(cover.back().hi, span.hi);
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i < cover.size(); ++i) {
+        if (cover[i].lo <= cover[kept].hi) {
+            cover[kept].hi = std::max(cover[kept].hi, cover[i].hi);
         } else {
-            cover.push_back(span);
+            cover[++kept] = cover[i];
         }
     }
-    return cover;
+    cover.resize(std::min(cover.size(), kept + 1));
 }
 
 Spans RunFinder::Subtract(const Spans& free, const Spans& cover) const {
     Spans left;
+    Subtract(free, cover, left);
+    return left;
+}
+
+void RunFinder::Subtract(const Spans& free, const Spans& cover, Spans& left) const {
+    left.clear();
     std::size_t c = 0;
     for (const Span& span : free) {
         while (c < cover.size() && cover[c].hi <= span.lo) {
@@ -115,7 +128,6 @@ Spans RunFinder::Subtract(const Spans& free, const Spans& cover) const {
             left.push_back(Span{from, span.hi});
         }
     }
-    return left;
 }
 
 bool RunFinder::HasInnerGap(const Spans& cover) const {
@@ -269,15 +281,16 @@ void RunFinder::TakeFlowAbove(ColumnRun& run) {
 
 std::vector<ColumnRun> RunFinder::Find() {
     std::size_t i = 0;
+    Spans cover, free, next;  // kept to reuse their storage
     while (i < region_.size()) {
-        Spans cover = Cover(region_[i]);
-        Spans free = Subtract(Spans{whole_}, cover);
+        Cover(region_[i], cover);
+        Subtract(Spans{whole_}, cover, free);
         Span extent{cover.front().lo, cover.back().hi};
         bool hadInterior = HasInterior(free, extent);
         std::size_t j = i + 1;
         for (; j < region_.size(); ++j) {
-            cover = Cover(region_[j]);
-            Spans next = Subtract(free, cover);
+            Cover(region_[j], cover);
+            Subtract(free, cover, next);
             Span grown{std::min(extent.lo, cover.front().lo), std::max(extent.hi, cover.back().hi)};
             if (next.empty()) {
                 break;
@@ -286,7 +299,7 @@ std::vector<ColumnRun> RunFinder::Find() {
             if (!interior && (hadInterior || HasInnerGap(cover))) {
                 break;
             }
-            free = std::move(next);
+            std::swap(free, next);
             extent = grown;
             hadInterior = interior;
         }

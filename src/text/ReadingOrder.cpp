@@ -150,10 +150,13 @@ void ReadingOrderLayout::LayOutBlock(const Region& region, const LayoutScale& sc
         const std::vector<TextItem>& items = line.line->GetItems();
         std::size_t first = segments[regionLine.first].firstItem;
         std::size_t end = segments[regionLine.end - 1].endItem;
+        // The first item finds or makes the line of its baseline; the others
+        // join it as a string's characters do.
+        TextLine* target = nullptr;
         for (std::size_t i = first; i < end; ++i) {
             const TextItem& item = items[i];
-            block.AddItem(nullptr, line.baseline, item.xStart, item.xEnd, item.yTop, item.yBottom,
-                          item.spaceWidth, item.text);
+            target = block.AddItem(target, line.baseline, item.xStart, item.xEnd, item.yTop,
+                                   item.yBottom, item.spaceWidth, item.text);
         }
     }
     std::vector<std::string> laidOut;

@@ -4,52 +4,71 @@
 
 namespace tessary {
 
+namespace {
+
+// Calls visit(i, join) for the line's items in order, with how JoinItems
+// treats each after the run before it (the first joins nothing).
+template <typename Visit>
+void WalkJoins(const std::vector<TextItem>& items, Visit visit) {
+    double runEnd = 0.0;
+    double runSpaceWidth = 0.0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        ItemJoin join;
+        if (i > 0) {
+            join = JoinAfter(runEnd, runSpaceWidth, items[i]);
+        }
+        visit(i, join);
+        runSpaceWidth = join.joins ? join.spaceWidth : items[i].spaceWidth;
+        runEnd = items[i].xEnd;
+    }
+}
+
+}  // namespace
+
 SegmentedLines::SegmentedLines(const TextLineList& lines) {
-    for (const TextLine* line : lines.GetLines()) {
+    std::vector<const TextLine*> all = lines.GetLines();
+    // Counted first: a page of many short lines would otherwise copy its
+    // segments over and over as the vector grows.
+    std::size_t count = 0;
+    for (const TextLine* line : all) {
+        WalkJoins(line->GetItems(), [&](std::size_t, const ItemJoin& join) {
+            count += join.joins ? 0 : 1;
+        });
+    }
+    lines_.reserve(all.size());
+    segments_.reserve(count);
+    for (const TextLine* line : all) {
         const std::vector<TextItem>& items = line->GetItems();
-        SegmentedLine segmented{line, line->GetBaseline(), segments_.size(), segments_.size()};
-        TextSegment run;
-        double runEnd = 0.0;
-        for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::size_t first = segments_.size();
+        WalkJoins(items, [&](std::size_t i, const ItemJoin& join) {
             const TextItem& item = items[i];
-            ItemJoin join;
-            if (i > 0) {
-                join = JoinAfter(runEnd, run.spaceWidth, item);
+            if (!join.joins) {
+                segments_.push_back(TextSegment{std::min(item.xStart, item.xEnd),
+                                                std::max(item.xStart, item.xEnd),
+                                                item.yTop,
+                                                item.yBottom,
+                                                item.spaceWidth,
+                                                TextExtent{item.xStart, item.xEnd},
+                                                item.xEnd,
+                                                1,
+                                                i,
+                                                i + 1});
+                return;
             }
-            if (join.joins) {
-                if (run.words == 1 && !join.spaced) {
-                    run.firstWordEnd = item.xEnd;
-                }
-                run.spaceWidth = join.spaceWidth;
-                run.words += join.spaced ? 1 : 0;
-                run.left = std::min({run.left, item.xStart, item.xEnd});
-                run.right = std::max({run.right, item.xStart, item.xEnd});
-                run.top = std::max(run.top, item.yTop);
-                run.bottom = std::min(run.bottom, item.yBottom);
-            } else {
-                if (i > 0) {
-                    segments_.push_back(run);
-                }
-                run = TextSegment{std::min(item.xStart, item.xEnd),
-                                  std::max(item.xStart, item.xEnd),
-                                  item.yTop,
-                                  item.yBottom,
-                                  item.spaceWidth,
-                                  TextExtent{item.xStart, item.xEnd},
-                                  item.xEnd,
-                                  1,
-                                  i,
-                                  i};
+            TextSegment& run = segments_.back();
+            if (run.words == 1 && !join.spaced) {
+                run.firstWordEnd = item.xEnd;
             }
-            runEnd = item.xEnd;
+            run.spaceWidth = join.spaceWidth;
+            run.words += join.spaced ? 1 : 0;
+            run.left = std::min({run.left, item.xStart, item.xEnd});
+            run.right = std::max({run.right, item.xStart, item.xEnd});
+            run.top = std::max(run.top, item.yTop);
+            run.bottom = std::min(run.bottom, item.yBottom);
             run.extent.end = item.xEnd;
             run.endItem = i + 1;
-        }
-        if (!items.empty()) {
-            segments_.push_back(run);
-        }
-        segmented.endSegment = segments_.size();
-        lines_.push_back(segmented);
+        });
+        lines_.push_back(SegmentedLine{line, line->GetBaseline(), first, segments_.size()});
     }
 }
 
@@ -81,8 +100,8 @@ TextSegment SegmentedLines::Measure(const RegionLine& line) const {
 LayoutScale SegmentedLines::MeasureScale(const Region& region) const {
     LayoutScale scale;
     for (const RegionLine& line : region) {
-        scale.Include(TextExtent{segments_[line.first].extent.start,
-                                 segments_[line.end - 1].extent.end});
+        scale.Include(
+            TextExtent{segments_[line.first].extent.start, segments_[line.end - 1].extent.end});
     }
     return scale;
 }
