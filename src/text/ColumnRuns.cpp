@@ -1,6 +1,7 @@
 #include "text/ColumnRuns.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tessary {
 
@@ -29,7 +30,6 @@ class RunFinder {
     Spans Cover(const RegionLine& line) const;
     void Cover(const RegionLine& line, Spans& cover) const;
     // The parts of `free` that `cover` leaves, the narrow ones dropped.
-    Spans Subtract(const Spans& free, const Spans& cover) const;
     void Subtract(const Spans& free, const Spans& cover, Spans& left) const;
     bool HasInnerGap(const Spans& cover) const;
     static bool HasInterior(const Spans& free, Span extent);
@@ -104,12 +104,6 @@ void RunFinder::Cover(const RegionLine& line, Spans& cover) const {
     cover.resize(std::min(cover.size(), kept + 1));
 }
 
-Spans RunFinder::Subtract(const Spans& free, const Spans& cover) const {
-    Spans left;
-    Subtract(free, cover, left);
-    return left;
-}
-
 void RunFinder::Subtract(const Spans& free, const Spans& cover, Spans& left) const {
     left.clear();
     std::size_t c = 0;
@@ -140,10 +134,18 @@ bool RunFinder::HasInnerGap(const Spans& cover) const {
 }
 
 bool RunFinder::Crosses(const Spans& cover, const std::vector<Span>& gutters) {
-    return std::any_of(cover.begin(), cover.end(), [&](const Span& ink) {
-        return std::any_of(gutters.begin(), gutters.end(),
-                           [&](const Span& g) { return ink.lo < g.hi && g.lo < ink.hi; });
-    });
+    // Both sorted and disjoint: one walk.
+    for (std::size_t c = 0, g = 0; c < cover.size() && g < gutters.size();) {
+        if (cover[c].lo < gutters[g].hi && gutters[g].lo < cover[c].hi) {
+            return true;
+        }
+        if (cover[c].hi <= gutters[g].lo) {
+            ++c;
+        } else {
+            ++g;
+        }
+    }
+    return false;
 }
 
 bool RunFinder::HasInterior(const Spans& free, Span extent) {
@@ -154,10 +156,15 @@ bool RunFinder::HasInterior(const Spans& free, Span extent) {
 
 std::vector<Span> RunFinder::MeasureGutters(std::size_t begin, std::size_t end) const {
     Spans free{whole_};
+    Spans cover, next;
     Span extent{whole_.hi, whole_.lo};
     for (std::size_t i = begin; i < end && !free.empty(); ++i) {
-        Spans cover = Cover(region_[i]);
-        free = Subtract(free, cover);
+        Cover(region_[i], cover);
+        Subtract(free, cover, next);
+        std::swap(free, next);
+        if (free.size() > kMaxGaps) {
+            return {};
+        }
         extent = Span{std::min(extent.lo, cover.front().lo), std::max(extent.hi, cover.back().hi)};
     }
     std::vector<Span> gutters;
@@ -258,12 +265,15 @@ void RunFinder::TakeFlowAbove(ColumnRun& run) {
         }
         columns.push_back(extent);
     }
+    // Columns lie left to right: each ink span is looked up by its start.
     auto fits = [&](const Spans& cover) {
-        return std::all_of(cover.begin(), cover.end(), [&](const Span& ink) {
-            return std::any_of(columns.begin(), columns.end(), [&](const Span& column) {
-                return ink.lo >= column.lo && ink.hi <= column.hi;
-            });
-        });
+        return cover.size() <= kMaxGaps &&
+               std::all_of(cover.begin(), cover.end(), [&](const Span& ink) {
+                   auto column = std::upper_bound(
+                       columns.begin(), columns.end(), ink.lo,
+                       [](double lo, const Span& c) { return lo < c.lo; });
+                   return column != columns.begin() && ink.hi <= std::prev(column)->hi;
+               });
     };
     const std::size_t begin = run.begin;
     while (flow.begin < run.begin && fits(Cover(region_[run.begin - 1]))) {
@@ -284,15 +294,23 @@ std::vector<ColumnRun> RunFinder::Find() {
     Spans cover, free, next;  // kept to reuse their storage
     while (i < region_.size()) {
         Cover(region_[i], cover);
+        if (cover.size() > kMaxGaps) {
+            runs_.push_back(ColumnRun{i, i + 1, {}});
+            ++i;
+            continue;
+        }
         Subtract(Spans{whole_}, cover, free);
         Span extent{cover.front().lo, cover.back().hi};
         bool hadInterior = HasInterior(free, extent);
         std::size_t j = i + 1;
         for (; j < region_.size(); ++j) {
             Cover(region_[j], cover);
+            if (cover.size() > kMaxGaps) {
+                break;
+            }
             Subtract(free, cover, next);
             Span grown{std::min(extent.lo, cover.front().lo), std::max(extent.hi, cover.back().hi)};
-            if (next.empty()) {
+            if (next.empty() || next.size() > kMaxGaps) {
                 break;
             }
             bool interior = HasInterior(next, grown);

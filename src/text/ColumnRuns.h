@@ -22,6 +22,11 @@ struct ColumnRun {
     std::vector<Span> gutters;
 };
 
+// A line of more separate pieces of text than this belongs to no run, and a
+// run ends before the gaps common to its lines grow beyond this many: a
+// column layout has a few. It keeps finding runs linear in the page's text.
+inline constexpr std::size_t kMaxGaps = 64;
+
 // A line at the start or end of a run that stands alone in a column of its
 // own (a page number set in the gutter) is given back to the flow, this many
 // times at most: each try measures the run again.

@@ -1,8 +1,6 @@
 #include "text/RunReading.h"
 
 #include <algorithm>
-#include <cmath>
-#include <utility>
 
 namespace tessary {
 
@@ -30,22 +28,40 @@ constexpr std::ptrdiff_t kJustifiedLines = 3;
 // line heights of it.
 constexpr double kFlush = 0.5;
 
+// A run line's text in one column.
 struct PartLine {
-    std::size_t at = 0;  // run line, counted from the run's first
-    double baseline = 0.0;
-    TextSegment box;
+    PartLine(std::size_t line, double base, const TextSegment& box)
+        : at(line),
+          baseline(base),
+          left(box.left),
+          right(box.right),
+          height(box.top - box.bottom),
+          firstWord(box.firstWordEnd - box.extent.start),
+          spaceWidth(box.spaceWidth),
+          words(box.words) {}
+
+    std::size_t at;  // run line, counted from the run's first
+    double baseline;
+    double left;
+    double right;
+    double height;
+    double firstWord;   // width of its first word
+    double spaceWidth;  // of its first segment
+    std::size_t words;
+    bool endsBlock = false;  // a block ends between this line and the column's next
 };
 
 using PartLines = std::vector<PartLine>;
 
-// The lines of a part that lie in run lines [from, to).
-std::pair<PartLines::const_iterator, PartLines::const_iterator> LinesIn(const PartLines& part,
-                                                                        std::size_t from,
-                                                                        std::size_t to) {
-    auto before = [](const PartLine& l, std::size_t t) { return l.at < t; };
-    auto first = std::lower_bound(part.begin(), part.end(), from, before);
-    return {first, std::lower_bound(first, part.end(), to, before)};
-}
+// One column's lines in a stretch of run lines, and their extent.
+struct Cell {
+    std::size_t part = 0;
+    PartLines::const_iterator first, last;
+    double left = 0.0;
+    double right = 0.0;
+    std::ptrdiff_t Size() const { return last - first; }
+};
+using Cells = std::vector<Cell>;
 
 class RunReader {
   public:
@@ -54,48 +70,47 @@ class RunReader {
     std::vector<RunReading> Read();
 
   private:
-    bool EndsBlock(const PartLines& part, std::size_t i, double pitch) const;
-    void FindCuts();
+    void FindBlockEnds();
+    void FindRows();
+    // The columns with text in run lines [from, to), in the time their lines
+    // take, whatever the number of columns.
+    Cells CellsIn(std::size_t from, std::size_t to) const;
 
-    // The tests below look at run lines [from, to).
     // Three lines or more, three quarters of them of four words or more
     // that end at the column's right edge.
-    bool IsJustified(std::size_t p, std::size_t from, std::size_t to) const;
-    // Columns of prose: two lines or more, half of them of four words or
-    // more that fill most of the column, and wrapped: most lines followed by
-    // one of their block end where the next line's first word would not have
-    // fitted.
-    std::size_t CountProseColumns(std::size_t from, std::size_t to) const;
-    // Two columns or more hold text, and all of them prose.
-    bool IsProse(std::size_t from, std::size_t to) const;
-    std::size_t CountColumnsWithText(std::size_t from, std::size_t to) const;
-    // Lines of all columns together.
-    std::size_t CountLines(std::size_t from, std::size_t to) const;
+    static bool IsJustified(const Cell& cell);
+    // Two lines or more, half of them of four words or more that fill most
+    // of the column, and wrapped: most lines followed by one of their block
+    // end where the next line's first word would not have fitted.
+    static bool IsProse(const Cell& cell);
+    // Two columns or more, all of them prose.
+    static bool AreProse(const Cells& cells);
     // Every column but the first starts most of its lines at its left edge,
     // every column but the last fills most of its lines up to the gutter:
     // columns of text and cells do, chance gaps between words don't.
-    bool IsAligned(std::size_t from, std::size_t to) const;
-    // Three lines or more in every column that holds text, two columns or
-    // more, not prose.
-    bool IsTableRow(std::size_t from, std::size_t to) const;
-    // Run line `at` lies further below the line above it than any two
-    // neighbouring lines of a column in [from, at) are apart.
-    bool IsFarBelow(std::size_t from, std::size_t at) const;
-    // A row of a grid: no block ends between two lines of one column, and
-    // not two justified columns (slices of an article's columns).
-    bool IsGridRow(std::size_t from, std::size_t to) const;
+    bool AreAligned(const Cells& cells) const;
+    // Three lines or more in every column, two columns or more, not prose.
+    static bool IsTable(const Cells& cells);
+    // No block ends between two lines of one column, and not two justified
+    // columns (slices of an article's columns).
+    static bool IsGridRow(const Cells& cells);
+    static std::ptrdiff_t CountLines(const Cells& cells);
 
     const ColumnRun& run_;
     std::size_t count_;  // lines in the run
     std::vector<PartLines> parts_;
-    // Per part, whether a block ends after each of its lines.
-    std::vector<std::vector<bool>> blockEnds_;
     std::vector<double> baselines_;
     std::vector<double> tops_;
     std::vector<double> bottoms_;
-    // cutsBefore_[t]: rows that end before run line t (a row end after t - 1
-    // and earlier).
-    std::vector<std::size_t> cutsBefore_;
+    // Per run line, its lines in the columns: (column, index in it).
+    std::vector<std::size_t> entryStarts_;
+    std::vector<std::pair<std::size_t, std::size_t>> entries_;
+    // Where rows of blocks start, the run's end last.
+    std::vector<std::size_t> rowStarts_;
+    // Scratch for CellsIn: the cell of each column in the current call.
+    mutable std::vector<std::size_t> slot_;
+    mutable std::vector<std::size_t> stamp_;
+    mutable std::size_t calls_ = 0;
 };
 
 RunReader::RunReader(const SegmentedLines& page, const Region& region, const ColumnRun& run,
@@ -111,40 +126,60 @@ RunReader::RunReader(const SegmentedLines& page, const Region& region, const Col
         tops_[t] = box.top;
         bottoms_[t] = box.bottom;
     }
+    std::vector<std::size_t> entryCounts(count_ + 1, 0);
     auto runBegin = region.begin() + static_cast<std::ptrdiff_t>(run.begin);
     auto runEnd = region.begin() + static_cast<std::ptrdiff_t>(run.end);
-    for (std::size_t p = 0; p < parts.size(); ++p) {
+    for (const Region& part : parts) {
         PartLines& lines = parts_.emplace_back();
         auto at = runBegin;
-        for (const RegionLine& line : parts[p]) {
+        for (const RegionLine& line : part) {
             at = std::lower_bound(at, runEnd, line.line,
                                   [](const RegionLine& l, std::size_t n) { return l.line < n; });
             std::size_t t = static_cast<std::size_t>(at - runBegin);
-            lines.push_back(PartLine{t, page.GetBaseline(line), page.Measure(line)});
+            lines.emplace_back(t, page.GetBaseline(line), page.Measure(line));
+            ++entryCounts[t + 1];
         }
     }
-    FindCuts();
-}
-
-bool RunReader::EndsBlock(const PartLines& part, std::size_t i, double pitch) const {
-    const PartLine& above = part[i];
-    const PartLine& below = part[i + 1];
-    double distance = above.baseline - below.baseline;
-    return distance >= kBlankLineGap * (above.box.top - above.box.bottom) ||
-           distance >= kBlankLineGap * (below.box.top - below.box.bottom) ||
-           (pitch > 0.0 && distance > kPaddedPitch * pitch);
-}
-
-void RunReader::FindCuts() {
-    // open[t] counts the columns in which a block may end between run lines
-    // t and t + 1: no line on one side, or a block end between two lines.
-    std::vector<long> open(count_ + 1, 0);
-    auto addOpen = [&](std::size_t from, std::size_t to) {  // [from, to)
-        if (from < to) {
-            ++open[from];
-            --open[to];
+    entryStarts_.assign(count_ + 1, 0);
+    for (std::size_t t = 0; t < count_; ++t) {
+        entryStarts_[t + 1] = entryStarts_[t] + entryCounts[t + 1];
+    }
+    entries_.resize(entryStarts_[count_]);
+    std::vector<std::size_t> filled(entryStarts_.begin(), entryStarts_.end() - 1);
+    for (std::size_t p = 0; p < parts_.size(); ++p) {
+        for (std::size_t i = 0; i < parts_[p].size(); ++i) {
+            entries_[filled[parts_[p][i].at]++] = {p, i};
         }
-    };
+    }
+    slot_.assign(parts_.size(), 0);
+    stamp_.assign(parts_.size(), 0);
+    FindBlockEnds();
+    FindRows();
+}
+
+Cells RunReader::CellsIn(std::size_t from, std::size_t to) const {
+    ++calls_;
+    Cells cells;
+    for (std::size_t e = entryStarts_[from]; e < entryStarts_[to]; ++e) {
+        auto [p, i] = entries_[e];
+        const PartLines& part = parts_[p];
+        if (stamp_[p] != calls_) {
+            stamp_[p] = calls_;
+            slot_[p] = cells.size();
+            cells.push_back(Cell{p, part.begin() + static_cast<std::ptrdiff_t>(i),
+                                 part.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                 part[i].left, part[i].right});
+            continue;
+        }
+        Cell& cell = cells[slot_[p]];
+        cell.last = part.begin() + static_cast<std::ptrdiff_t>(i) + 1;
+        cell.left = std::min(cell.left, part[i].left);
+        cell.right = std::max(cell.right, part[i].right);
+    }
+    return cells;
+}
+
+void RunReader::FindBlockEnds() {
     // The run's line spacing: the lower quartile of the distances between
     // neighbouring lines of a column, so that a column of sparse lines (the
     // terms beside their descriptions) is measured by the dense ones. With
@@ -161,177 +196,132 @@ void RunReader::FindCuts() {
         std::nth_element(distances.begin(), quartile, distances.end());
         pitch = *quartile;
     }
+    for (PartLines& part : parts_) {
+        for (std::size_t i = 0; i + 1 < part.size(); ++i) {
+            PartLine& above = part[i];
+            const PartLine& below = part[i + 1];
+            double distance = above.baseline - below.baseline;
+            above.endsBlock = distance >= kBlankLineGap * above.height ||
+                              distance >= kBlankLineGap * below.height ||
+                              (pitch > 0.0 && distance > kPaddedPitch * pitch);
+        }
+    }
+}
+
+void RunReader::FindRows() {
+    // open[t] counts the columns in which a block may end between run lines
+    // t and t + 1: no line on one side, or a block end between two lines.
+    std::vector<long> open(count_ + 1, 0);
+    auto addOpen = [&](std::size_t from, std::size_t to) {  // [from, to)
+        if (from < to) {
+            ++open[from];
+            --open[to];
+        }
+    };
     for (const PartLines& part : parts_) {
-        std::vector<bool>& ends = blockEnds_.emplace_back(part.size(), false);
         addOpen(0, part.front().at);
         addOpen(part.back().at, count_);
         for (std::size_t i = 0; i + 1 < part.size(); ++i) {
-            if (EndsBlock(part, i, pitch)) {
-                ends[i] = true;
+            if (part[i].endsBlock) {
                 addOpen(part[i].at, part[i + 1].at);
             }
         }
     }
-    // A row ends where, besides, white space runs through the whole run:
-    // every line above ends higher than every line below begins.
-    std::vector<double> highestBelow(count_ + 1, 0.0);
+    // A row ends where every column's block ends and white space runs
+    // through the whole run: every line above ends higher than every line
+    // below begins.
+    std::vector<double> highestBelow(count_, 0.0);
     for (std::size_t t = count_; t-- > 0;) {
         highestBelow[t] = t + 1 == count_ ? tops_[t] : std::max(tops_[t], highestBelow[t + 1]);
     }
-    cutsBefore_.assign(count_ + 1, 0);
+    rowStarts_.assign(1, 0);
     long columns = 0;
     double lowestAbove = 0.0;
-    for (std::size_t t = 0; t < count_; ++t) {
+    for (std::size_t t = 0; t + 1 < count_; ++t) {
         columns += open[t];
         lowestAbove = t == 0 ? bottoms_[t] : std::min(lowestAbove, bottoms_[t]);
-        bool cut = t + 1 < count_ && columns == static_cast<long>(parts_.size()) &&
-                   lowestAbove > highestBelow[t + 1];
-        cutsBefore_[t + 1] = cutsBefore_[t] + (cut ? 1 : 0);
+        if (columns == static_cast<long>(parts_.size()) && lowestAbove > highestBelow[t + 1]) {
+            rowStarts_.push_back(t + 1);
+        }
     }
+    rowStarts_.push_back(count_);
 }
 
-bool RunReader::IsJustified(std::size_t p, std::size_t from, std::size_t to) const {
-    auto [first, last] = LinesIn(parts_[p], from, to);
-    std::ptrdiff_t lines = last - first;
-    if (lines < kJustifiedLines) {
-        return false;
-    }
-    double right = first->box.right;
-    for (auto l = first; l != last; ++l) {
-        right = std::max(right, l->box.right);
-    }
-    std::ptrdiff_t flush = std::count_if(first, last, [&](const PartLine& l) {
-        return l.box.words >= kProseWords &&
-               right - l.box.right <= kFlush * (l.box.top - l.box.bottom);
+bool RunReader::IsJustified(const Cell& cell) {
+    std::ptrdiff_t flush = std::count_if(cell.first, cell.last, [&](const PartLine& l) {
+        return l.words >= kProseWords &&
+               cell.right - l.right <= kFlush * l.height;
     });
-    return 4 * flush >= 3 * lines;
+    return cell.Size() >= kJustifiedLines && 4 * flush >= 3 * cell.Size();
 }
 
-std::size_t RunReader::CountProseColumns(std::size_t from, std::size_t to) const {
-    std::size_t columns = 0;
-    for (std::size_t p = 0; p < parts_.size(); ++p) {
-        auto [first, last] = LinesIn(parts_[p], from, to);
-        if (last - first < 2) {
+bool RunReader::IsProse(const Cell& cell) {
+    std::ptrdiff_t prose = std::count_if(cell.first, cell.last, [&](const PartLine& l) {
+        return l.words >= kProseWords &&
+               l.right - l.left >= kProseFill * (cell.right - cell.left);
+    });
+    // Wrapped text leaves less room at the end of a line than the next
+    // line's first word needs; code and lists of short lines don't.
+    std::ptrdiff_t breaks = 0;
+    std::ptrdiff_t wrapped = 0;
+    for (auto l = cell.first; l != cell.last && l + 1 != cell.last; ++l) {
+        if (l->endsBlock) {
             continue;
         }
-        double left = first->box.left;
-        double right = first->box.right;
-        for (auto l = first; l != last; ++l) {
-            left = std::min(left, l->box.left);
-            right = std::max(right, l->box.right);
-        }
-        std::ptrdiff_t prose = std::count_if(first, last, [&](const PartLine& l) {
-            return l.box.words >= kProseWords &&
-                   l.box.right - l.box.left >= kProseFill * (right - left);
-        });
-        // Wrapped text leaves less room at the end of a line than the next
-        // line's first word needs; code and lists of short lines don't.
-        std::ptrdiff_t breaks = 0;
-        std::ptrdiff_t wrapped = 0;
-        for (auto l = first; l + 1 != last; ++l) {
-            if (blockEnds_[p][static_cast<std::size_t>(l - parts_[p].begin())]) {
-                continue;
-            }
-            const TextSegment& next = (l + 1)->box;
-            double word = next.firstWordEnd - next.extent.start;
-            ++breaks;
-            wrapped += right - l->box.right < word + kWrapSlack * std::max(next.spaceWidth, 0.0)
-                           ? 1
-                           : 0;
-        }
-        if (2 * prose >= last - first && breaks > 0 && 2 * wrapped >= breaks) {
-            ++columns;
-        }
+        const PartLine& next = *(l + 1);
+        double room = next.firstWord + kWrapSlack * std::max(next.spaceWidth, 0.0);
+        ++breaks;
+        wrapped += cell.right - l->right < room ? 1 : 0;
     }
-    return columns;
+    return cell.Size() >= 2 && 2 * prose >= cell.Size() && breaks > 0 && 2 * wrapped >= breaks;
 }
 
-bool RunReader::IsProse(std::size_t from, std::size_t to) const {
-    std::size_t prose = CountProseColumns(from, to);
-    return prose >= 2 && prose == CountColumnsWithText(from, to);
+bool RunReader::AreProse(const Cells& cells) {
+    return cells.size() >= 2 && std::all_of(cells.begin(), cells.end(), IsProse);
 }
 
-std::size_t RunReader::CountColumnsWithText(std::size_t from, std::size_t to) const {
-    return static_cast<std::size_t>(
-        std::count_if(parts_.begin(), parts_.end(), [&](const PartLines& part) {
-            auto [first, last] = LinesIn(part, from, to);
-            return first != last;
-        }));
+bool RunReader::AreAligned(const Cells& cells) const {
+    return std::all_of(cells.begin(), cells.end(), [&](const Cell& cell) {
+        std::ptrdiff_t flush = std::count_if(cell.first, cell.last, [&](const PartLine& l) {
+            return cell.part == 0 || l.left - cell.left <= kFlush * l.height;
+        });
+        std::ptrdiff_t full = std::count_if(cell.first, cell.last, [&](const PartLine& l) {
+            return cell.part + 1 == parts_.size() ||
+                   l.right - cell.left >= kProseFill * (cell.right - cell.left);
+        });
+        return 2 * flush >= cell.Size() && 2 * full >= cell.Size();
+    });
 }
 
-std::size_t RunReader::CountLines(std::size_t from, std::size_t to) const {
-    std::size_t lines = 0;
-    for (const PartLines& part : parts_) {
-        auto [first, last] = LinesIn(part, from, to);
-        lines += static_cast<std::size_t>(last - first);
+bool RunReader::IsTable(const Cells& cells) {
+    return cells.size() >= 2 && !AreProse(cells) &&
+           std::all_of(cells.begin(), cells.end(),
+                       [](const Cell& cell) { return cell.Size() >= kTableLines; });
+}
+
+bool RunReader::IsGridRow(const Cells& cells) {
+    bool blockEnd = std::any_of(cells.begin(), cells.end(), [](const Cell& cell) {
+        return std::any_of(cell.first, cell.last - 1, [](const PartLine& l) { return l.endsBlock; });
+    });
+    return !blockEnd && std::count_if(cells.begin(), cells.end(), IsJustified) < 2;
+}
+
+std::ptrdiff_t RunReader::CountLines(const Cells& cells) {
+    std::ptrdiff_t lines = 0;
+    for (const Cell& cell : cells) {
+        lines += cell.Size();
     }
     return lines;
-}
-
-bool RunReader::IsAligned(std::size_t from, std::size_t to) const {
-    for (std::size_t p = 0; p < parts_.size(); ++p) {
-        auto [first, last] = LinesIn(parts_[p], from, to);
-        if (first == last) {
-            continue;
-        }
-        double left = first->box.left;
-        double right = first->box.right;
-        for (auto l = first; l != last; ++l) {
-            left = std::min(left, l->box.left);
-            right = std::max(right, l->box.right);
-        }
-        std::ptrdiff_t flush = std::count_if(first, last, [&](const PartLine& l) {
-            return p == 0 || l.box.left - left <= kFlush * (l.box.top - l.box.bottom);
-        });
-        std::ptrdiff_t full = std::count_if(first, last, [&](const PartLine& l) {
-            return p + 1 == parts_.size() || l.box.right - left >= kProseFill * (right - left);
-        });
-        if (2 * flush < last - first || 2 * full < last - first) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool RunReader::IsTableRow(std::size_t from, std::size_t to) const {
-    bool tall = std::all_of(parts_.begin(), parts_.end(), [&](const PartLines& part) {
-        auto [first, last] = LinesIn(part, from, to);
-        return first == last || last - first >= kTableLines;
-    });
-    return tall && CountColumnsWithText(from, to) >= 2 && !IsProse(from, to);
-}
-
-bool RunReader::IsFarBelow(std::size_t from, std::size_t at) const {
-    double widest = 0.0;
-    for (const PartLines& part : parts_) {
-        auto [first, last] = LinesIn(part, from, at);
-        for (auto l = first; l != last && l + 1 != last; ++l) {
-            widest = std::max(widest, l->baseline - (l + 1)->baseline);
-        }
-    }
-    return baselines_[at - 1] - baselines_[at] > widest;
-}
-
-bool RunReader::IsGridRow(std::size_t from, std::size_t to) const {
-    std::size_t justified = 0;
-    for (std::size_t p = 0; p < parts_.size(); ++p) {
-        justified += IsJustified(p, from, to) ? 1 : 0;
-        auto [first, last] = LinesIn(parts_[p], from, to);
-        auto i = first - parts_[p].begin();
-        auto n = last - first;
-        if (n >= 2 && std::find(blockEnds_[p].begin() + i, blockEnds_[p].begin() + i + n - 1, true) !=
-                          blockEnds_[p].begin() + i + n - 1) {
-            return false;
-        }
-    }
-    return justified < 2;
 }
 
 std::vector<RunReading> RunReader::Read() {
     std::vector<RunReading> readings;
     auto add = [&](RunReading::Kind kind, std::size_t from, std::size_t to) {
+        if (from == to) {
+            return;
+        }
         if (!readings.empty() && readings.back().kind == kind &&
-            readings.back().end == run_.begin + from && kind != RunReading::Kind::Columns) {
+            kind != RunReading::Kind::Columns) {
             readings.back().end = run_.begin + to;
         } else {
             readings.push_back(RunReading{kind, run_.begin + from, run_.begin + to, {}});
@@ -340,75 +330,63 @@ std::vector<RunReading> RunReader::Read() {
             readings.back().rowEnds.push_back(run_.begin + to);
         }
     };
-    std::vector<std::size_t> rowStarts;
-    for (std::size_t t = 0; t < count_; ++t) {
-        if (t == 0 || cutsBefore_[t] > cutsBefore_[t - 1]) {
-            rowStarts.push_back(t);
-        }
+    const std::size_t rows = rowStarts_.size() - 1;
+    std::vector<Cells> cells;
+    for (std::size_t r = 0; r < rows; ++r) {
+        cells.push_back(CellsIn(rowStarts_[r], rowStarts_[r + 1]));
     }
-    rowStarts.push_back(count_);
-    const std::size_t rows = rowStarts.size() - 1;
+    auto wide = [&](std::size_t r) { return cells[r].size() >= 2; };
 
     // A grid is a stretch of grid rows, two of them with text in two columns
     // or more; other rows are slices of columns that happen to leave white
-    // space across all of them at once.
-    // Rows in one column at a grid's edge belong to the columns beside it.
+    // space across all of them at once. Rows in one column at a grid's edge
+    // belong to the columns beside it.
     std::vector<bool> grid(rows, false);
-    std::vector<bool> wide(rows, false);
-    for (std::size_t r = 0; r < rows; ++r) {
-        wide[r] = CountColumnsWithText(rowStarts[r], rowStarts[r + 1]) >= 2;
-    }
     for (std::size_t r = 0; r < rows;) {
         std::size_t next = r;
         std::size_t wideRows = 0;
-        for (; next < rows && IsGridRow(rowStarts[next], rowStarts[next + 1]); ++next) {
-            wideRows += wide[next] ? 1 : 0;
+        for (; next < rows && IsGridRow(cells[next]); ++next) {
+            wideRows += wide(next) ? 1 : 0;
         }
         if (wideRows >= 2) {
             std::size_t first = r;
             std::size_t last = next;
-            if (first > 0) {
-                while (!wide[first]) {
-                    ++first;
-                }
+            while (first > 0 && !wide(first)) {
+                ++first;
             }
-            if (last < rows) {
-                while (!wide[last - 1]) {
-                    --last;
-                }
+            while (last < rows && !wide(last - 1)) {
+                --last;
             }
             std::fill(grid.begin() + static_cast<std::ptrdiff_t>(first),
                       grid.begin() + static_cast<std::ptrdiff_t>(last), true);
         }
-        r = next == r ? r + 1 : next;
+        r = std::max(next, r + 1);
     }
 
     for (std::size_t r = 0; r < rows;) {
-        std::size_t from = rowStarts[r];
         if (grid[r]) {
             // Cells of prose in two columns or more are read one after
             // another, when two rows of the grid hold such cells; other rows
             // (a table's, a list item beside its bullet, a term beside its
             // description) stay side by side.
             std::size_t end = r;
-            std::vector<bool> cells;
+            std::vector<bool> apart;
             for (; end < rows && grid[end]; ++end) {
-                std::size_t to = rowStarts[end + 1];
-                cells.push_back(IsProse(rowStarts[end], to) &&
-                                IsAligned(rowStarts[end], to));
+                apart.push_back(AreProse(cells[end]) && AreAligned(cells[end]));
             }
-            bool apart = std::count(cells.begin(), cells.end(), true) >= 2;
+            bool twoRows = std::count(apart.begin(), apart.end(), true) >= 2;
             for (std::size_t k = r; k < end; ++k) {
-                add(apart && cells[k - r] ? RunReading::Kind::Rows : RunReading::Kind::SideBySide,
-                    rowStarts[k], rowStarts[k + 1]);
+                add(twoRows && apart[k - r] ? RunReading::Kind::Rows
+                                            : RunReading::Kind::SideBySide,
+                    rowStarts_[k], rowStarts_[k + 1]);
             }
             r = end;
             continue;
         }
-        if (!wide[r] || CountLines(from, rowStarts[r + 1]) == CountColumnsWithText(from, rowStarts[r + 1])) {
+        if (!wide(r) || CountLines(cells[r]) == static_cast<std::ptrdiff_t>(cells[r].size())) {
             // Rows of one line per column before columns (a heading, a
             // running head and its page number) flow.
-            add(RunReading::Kind::SideBySide, from, rowStarts[r + 1]);
+            add(RunReading::Kind::SideBySide, rowStarts_[r], rowStarts_[r + 1]);
             ++r;
             continue;
         }
@@ -420,37 +398,43 @@ std::vector<RunReading> RunReader::Read() {
         // than any two lines of a column are apart, is a footer: it flows
         // after the columns. More is the end of the longest column.
         std::size_t footer = next;
-        while (footer > r + 1 && !wide[footer - 1]) {
+        while (footer > r + 1 && !wide(footer - 1) &&
+               rowStarts_[next] - rowStarts_[footer - 1] <= kFooterLines) {
             --footer;
         }
-        while (footer < next && !(IsFarBelow(from, rowStarts[footer]) &&
-                                  rowStarts[next] - rowStarts[footer] <= kFooterLines)) {
-            ++footer;
+        if (footer < next) {
+            double widest = 0.0;
+            for (const Cell& cell : CellsIn(rowStarts_[r], rowStarts_[footer])) {
+                for (auto l = cell.first; l + 1 != cell.last; ++l) {
+                    widest = std::max(widest, l->baseline - (l + 1)->baseline);
+                }
+            }
+            std::size_t at = rowStarts_[footer];
+            if (!(baselines_[at - 1] - baselines_[at] > widest)) {
+                footer = next;
+            }
         }
         // Columns when every one of them (two or more) holds prose; anything
         // else (a table, a list beside its bullets or terms, code beside its
-        // comments) stays side by side. A row of three lines or more in
-        // each column that isn't prose is a table among columns.
-        for (std::size_t k = r; k < footer;) {
-            std::size_t end = k;
-            while (end < footer && !IsTableRow(rowStarts[end], rowStarts[end + 1])) {
-                ++end;
+        // comments) stays side by side. A row of three lines or more in each
+        // column that isn't prose is a table among columns.
+        std::size_t from = r;
+        for (std::size_t k = r; k <= footer; ++k) {
+            if (k < footer && !IsTable(cells[k])) {
+                continue;
             }
-            std::size_t to = rowStarts[end];
-            if (k < end) {
-                bool sideBySide = !IsProse(rowStarts[k], to) || !IsAligned(rowStarts[k], to);
-                add(sideBySide ? RunReading::Kind::SideBySide : RunReading::Kind::Columns,
-                    rowStarts[k], to);
+            if (from < k) {
+                Cells stretch = CellsIn(rowStarts_[from], rowStarts_[k]);
+                bool columns = AreProse(stretch) && AreAligned(stretch);
+                add(columns ? RunReading::Kind::Columns : RunReading::Kind::SideBySide,
+                    rowStarts_[from], rowStarts_[k]);
             }
-            if (end < footer) {
-                add(RunReading::Kind::SideBySide, to, rowStarts[end + 1]);
-                ++end;
+            if (k < footer) {
+                add(RunReading::Kind::SideBySide, rowStarts_[k], rowStarts_[k + 1]);
             }
-            k = end;
+            from = k + 1;
         }
-        if (footer < next) {
-            add(RunReading::Kind::SideBySide, rowStarts[footer], rowStarts[next]);
-        }
+        add(RunReading::Kind::SideBySide, rowStarts_[footer], rowStarts_[next]);
         r = next;
     }
     return readings;
