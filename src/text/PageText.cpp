@@ -5,6 +5,7 @@
 #include "pdf/PdfObjectStore.h"
 #include "platform/SystemCodePage.h"
 #include "text/PageTextExtractor.h"
+#include "text/ReadingOrder.h"
 
 namespace tessary {
 

@@ -7,7 +7,7 @@
 
 #include "pdf/PdfObject.h"
 #include "platform/CodePage.h"
-#include "text/ReadingOrder.h"
+#include "text/TextOrder.h"
 
 namespace tessary {
 

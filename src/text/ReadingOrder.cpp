@@ -66,7 +66,6 @@ ReadingPlan ReadingOrderLayout::Plan(const Region& region) const {
     ReadingPlan plan;
     bool apart = false;
     for (const ColumnRun& run : FindColumnRuns(page_, region)) {
-
         if (run.gutters.empty()) {
             plan.steps.push_back({RunReading{RunReading::Kind::SideBySide, run.begin, run.end, {}}});
             continue;

@@ -5,23 +5,20 @@
 //
 // A run of lines that leaves a common vertical gap is split there into
 // columns (see ColumnRuns.h), unless RunReading.h calls it a table; lines in
-// no such run flow in the layout's scale of the region that holds them, so a
-// page in one column comes out exactly as the layout renders it. Columns are
-// searched again for columns and tables of their own, each scaled on its own
-// to the width.
+// no such run flow on the layout's scale of the region that holds them, so a
+// page in one column comes out exactly as the layout renders it. Columns and
+// cells are searched again for columns and tables of their own, and laid out
+// on the page's scale from their own left edge: the width scales each block
+// as it scales the page, and a column reads as it stands on the page.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "text/TextLineList.h"
+#include "text/TextOrder.h"
 
 namespace tessary {
-
-enum class TextOrder {
-    Layout,   // the page's lines as they lie across the page
-    Reading,  // columns one after another
-};
 
 // Columns within columns are searched this deep; a deeper one is laid out as
 // a block. Real pages nest a few levels; this bounds the recursion.

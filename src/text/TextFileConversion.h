@@ -14,7 +14,7 @@
 
 #include "pdf/PdfDocument.h"
 #include "platform/CodePage.h"
-#include "text/ReadingOrder.h"
+#include "text/TextOrder.h"
 
 namespace tessary {
 
