@@ -1,5 +1,7 @@
 #include "pdf/PdfDocument.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 #include <set>
@@ -111,7 +113,11 @@ bool PdfDocument::Open(const std::string& path, bool raw, DocumentCallback newCa
     store.reset();
     xref = XrefTable();
     file.reset(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    // Only a regular file has a size to search from its end: a folder opens,
+    // but reports an end at the largest offset there is.
+    struct stat info;
+    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+        file.reset();
         return false;
     }
     windowStart = 0;
