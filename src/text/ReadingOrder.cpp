@@ -142,20 +142,23 @@ void ReadingOrderLayout::LayOutPlan(const Region& region, const ReadingPlan& pla
 
 void ReadingOrderLayout::LayOutBlock(const Region& region, const LayoutScale& scale) {
     TextLineList block;
-    const std::vector<SegmentedLine>& lines = page_.GetLines();
+    const std::vector<PlacedItem>& items = page_.GetItems();
     const std::vector<TextSegment>& segments = page_.GetSegments();
-    for (const RegionLine& regionLine : region) {
-        const SegmentedLine& line = lines[regionLine.line];
-        const std::vector<TextItem>& items = line.line->GetItems();
-        std::size_t first = segments[regionLine.first].firstItem;
-        std::size_t end = segments[regionLine.end - 1].endItem;
-        // The first item finds or makes the line of its baseline; the others
-        // join it as a string's characters do.
+    for (const RegionLine& line : region) {
+        // Each item goes back to the line of its baseline: the first of a
+        // baseline finds or makes it, the next ones of the same baseline join
+        // it as a string's characters do.
         TextLine* target = nullptr;
-        for (std::size_t i = first; i < end; ++i) {
-            const TextItem& item = items[i];
-            target = block.AddItem(target, line.baseline, item.xStart, item.xEnd, item.yTop,
+        double targetBaseline = 0.0;
+        for (std::size_t i = segments[line.first].firstItem; i < segments[line.end - 1].endItem;
+             ++i) {
+            const TextItem& item = *items[i].item;
+            if (target && items[i].baseline != targetBaseline) {
+                target = nullptr;
+            }
+            target = block.AddItem(target, items[i].baseline, item.xStart, item.xEnd, item.yTop,
                                    item.yBottom, item.spaceWidth, item.text);
+            targetBaseline = items[i].baseline;
         }
     }
     std::vector<std::string> laidOut;

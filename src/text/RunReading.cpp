@@ -6,12 +6,11 @@ namespace tessary {
 
 namespace {
 
-// A baseline distance this many line heights apart is where the layout puts a
-// blank line, and a block ends.
-constexpr double kBlankLineGap = 1.5;
-// A distance this many times the run's line spacing also ends a block: the
-// padding between table cells is often less than a blank line.
+// A block ends where lines are further apart than this many times the run's
+// line spacing: a paragraph's space, the padding between table cells. Without
+// a line spacing, where the layout puts a blank line: this many line heights.
 constexpr double kPaddedPitch = 1.25;
+constexpr double kBlankLineGap = 1.5;
 // A line of running text has this many words and fills this much of its column.
 constexpr std::size_t kProseWords = 4;
 constexpr double kProseFill = 0.6;
@@ -182,8 +181,9 @@ Cells RunReader::CellsIn(std::size_t from, std::size_t to) const {
 void RunReader::FindBlockEnds() {
     // The run's line spacing: the lower quartile of the distances between
     // neighbouring lines of a column, so that a column of sparse lines (the
-    // terms beside their descriptions) is measured by the dense ones. With
-    // fewer than three distances it says little.
+    // terms beside their descriptions) is measured by the dense ones; widely
+    // spaced text has no block end at every line. Fewer than three distances
+    // say little.
     double pitch = 0.0;
     std::vector<double> distances;
     for (const PartLines& part : parts_) {
@@ -201,9 +201,9 @@ void RunReader::FindBlockEnds() {
             PartLine& above = part[i];
             const PartLine& below = part[i + 1];
             double distance = above.baseline - below.baseline;
-            above.endsBlock = distance >= kBlankLineGap * above.height ||
-                              distance >= kBlankLineGap * below.height ||
-                              (pitch > 0.0 && distance > kPaddedPitch * pitch);
+            above.endsBlock = pitch > 0.0 ? distance > kPaddedPitch * pitch
+                                          : distance >= kBlankLineGap * above.height ||
+                                                distance >= kBlankLineGap * below.height;
         }
     }
 }

@@ -10,8 +10,8 @@
 // a list beside its bullets or terms, code beside its comments) stays side by
 // side, its rows on shared baselines as the layout renders them.
 //
-// A column's block ends where the layout would put a blank line or where the
-// baseline distance exceeds 1.25 times the run's line spacing (cell padding).
+// A column's block ends where the baseline distance exceeds 1.25 times the
+// run's line spacing (a paragraph's space, cell padding).
 // The run is cut into rows where white space crosses it and every column's
 // block ends at once. A grid is a stretch of rows with no block end inside a
 // cell and no two justified columns, two of them with text in two columns:

@@ -1,7 +1,12 @@
-// A page's lines cut into segments: the runs of neighbouring items that the
-// layout joins (see JoinAfter), each measured once. Finding columns and
-// tables works on segments, since the white space that separates blocks is
-// never inside one.
+// A page's lines as a reader sees them, cut into segments: the runs of
+// neighbouring items that the layout joins (see JoinAfter), each measured
+// once. Finding columns and tables works on segments, since the white space
+// that separates blocks is never inside one.
+//
+// A line is one baseline's items together with those of the baselines set
+// just off it beside its text (a superscript, a subscript, characters placed
+// a hair apart): the layout joins them into one line in the end, and a column
+// should not see them as lines of their own.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +16,11 @@
 #include "text/TextLineList.h"
 
 namespace tessary {
+
+// Lines set off a line's baseline are looked for among this many lines above
+// each line: superscripts and subscripts lie next to theirs, and it keeps the
+// grouping linear.
+inline constexpr std::size_t kMaxSatelliteDistance = 64;
 
 struct TextSegment {
     // The ink: the least and greatest x of its items' starts and ends (an
@@ -25,13 +35,18 @@ struct TextSegment {
     TextExtent extent;
     double firstWordEnd = 0.0;  // xEnd of the last item before the first space
     std::size_t words = 0;      // one more than the spaces joining puts in
-    std::size_t firstItem = 0;
-    std::size_t endItem = 0;  // past the last item, in the line's item order
+    std::size_t firstItem = 0;  // in GetItems()
+    std::size_t endItem = 0;
+};
+
+// An item of the page with the baseline of the line that holds it.
+struct PlacedItem {
+    const TextItem* item = nullptr;
+    double baseline = 0.0;
 };
 
 struct SegmentedLine {
-    const TextLine* line = nullptr;
-    double baseline = 0.0;
+    double baseline = 0.0;  // of its main line, the one with the most items
     std::size_t firstSegment = 0;
     std::size_t endSegment = 0;
 };
@@ -54,6 +69,8 @@ class SegmentedLines {
 
     const std::vector<SegmentedLine>& GetLines() const { return lines_; }
     const std::vector<TextSegment>& GetSegments() const { return segments_; }
+    // Every line's items in ascending xStart, line after line.
+    const std::vector<PlacedItem>& GetItems() const { return items_; }
     // Every line with all its segments.
     Region GetWholePage() const;
 
@@ -66,6 +83,7 @@ class SegmentedLines {
   private:
     std::vector<SegmentedLine> lines_;
     std::vector<TextSegment> segments_;
+    std::vector<PlacedItem> items_;
 };
 
 }  // namespace tessary

@@ -51,11 +51,17 @@ TEST(ReadingOrderTest, TitleAboveTwoColumnsFooterBelow) {
         w.Show(150, 760, "A title that runs across both columns");
         Write(w, 100, 730, 'L', 4);
         Write(w, 250, 730, 'R', 4);
+        w.Show(250 + 111.12, 721, "1", 7);  // a superscript on a baseline of its own
         w.Show(x, 650, footer);
-        // Extent 100 to 361.12: the title at 50 * 78 / 261.12 = 14.9.
+        // The layout joins it to its line, whose baseline it keeps: 15 above
+        // the next line, a blank line's distance.
+        Lines right = Tagged('R', 4);
+        right[1] = "R2aa word word word word1 ";
+        right.insert(right.begin() + 2, "");
+        // Extent 100 to 364.62: the title at 50 * 78 / 264.62 = 14.7.
         EXPECT_EQ(InOrder(w), Join({{Pad("", 14) + "A title that runs across both columns "},
                                     Tagged('L', 4),
-                                    Tagged('R', 4),
+                                    right,
                                     {Pad("", column) + footer + " "}}))
             << footer;
     }
