@@ -38,6 +38,8 @@ class RunFinder {
     // text on both sides.
     std::vector<Span> MeasureGutters(std::size_t begin, std::size_t end) const;
     void AddRun(std::size_t begin, std::size_t end);
+    // Lines without gutters, joined to the flow before them.
+    void AddFlow(std::size_t begin, std::size_t end);
     // Moves the lines at the end of the flow above the run into the run, as
     // long as they lie within its columns: the greedy growth of the flow may
     // have taken the first lines of the columns (a heading beside the first
@@ -204,7 +206,7 @@ void RunFinder::AddRun(std::size_t begin, std::size_t end) {
         parts.clear();
     }
     if (firstBegin < run.begin) {
-        runs_.push_back(ColumnRun{firstBegin, run.begin, {}});
+        AddFlow(firstBegin, run.begin);
     }
     if (!run.gutters.empty()) {
         TakeFlowAbove(run);
@@ -215,9 +217,13 @@ void RunFinder::AddRun(std::size_t begin, std::size_t end) {
             run.gutters.clear();
         }
     }
-    runs_.push_back(run);
+    if (run.gutters.empty()) {
+        AddFlow(run.begin, run.end);
+    } else {
+        runs_.push_back(run);
+    }
     if (run.end < lastEnd) {
-        runs_.push_back(ColumnRun{run.end, lastEnd, {}});
+        AddFlow(run.end, lastEnd);
     }
 }
 
@@ -295,7 +301,7 @@ std::vector<ColumnRun> RunFinder::Find() {
     while (i < region_.size()) {
         Cover(region_[i], cover);
         if (cover.size() > kMaxGaps) {
-            runs_.push_back(ColumnRun{i, i + 1, {}});
+            AddFlow(i, i + 1);
             ++i;
             continue;
         }
@@ -321,10 +327,22 @@ std::vector<ColumnRun> RunFinder::Find() {
             extent = grown;
             hadInterior = interior;
         }
-        AddRun(i, j);
+        if (hadInterior) {
+            AddRun(i, j);
+        } else {
+            AddFlow(i, j);
+        }
         i = j;
     }
     return std::move(runs_);
+}
+
+void RunFinder::AddFlow(std::size_t begin, std::size_t end) {
+    if (!runs_.empty() && runs_.back().gutters.empty() && runs_.back().end == begin) {
+        runs_.back().end = end;
+    } else {
+        runs_.push_back(ColumnRun{begin, end, {}});
+    }
 }
 
 }  // namespace

@@ -150,14 +150,18 @@ void ReadingOrderLayout::LayOutBlock(const Region& region, const LayoutScale& sc
         // it as a string's characters do.
         TextLine* target = nullptr;
         double targetBaseline = 0.0;
-        for (std::size_t i = segments[line.first].firstItem; i < segments[line.end - 1].endItem;
-             ++i) {
+        const std::size_t end = segments[line.end - 1].endItem;
+        for (std::size_t i = segments[line.first].firstItem; i < end; ++i) {
             const TextItem& item = *items[i].item;
             if (target && items[i].baseline != targetBaseline) {
                 target = nullptr;
             }
-            target = block.AddItem(target, items[i].baseline, item.xStart, item.xEnd, item.yTop,
-                                   item.yBottom, item.spaceWidth, item.text);
+            TextLine* added = block.AddItem(target, items[i].baseline, item.xStart, item.xEnd,
+                                            item.yTop, item.yBottom, item.spaceWidth, item.text);
+            if (added && !target) {
+                added->ReserveItems(end - i - 1);
+            }
+            target = added;
             targetBaseline = items[i].baseline;
         }
     }

@@ -8,10 +8,11 @@ namespace tessary {
 
 namespace {
 
-// Calls visit(i, join) for items 0 to count - 1 in order, with how JoinItems
-// treats each after the run before it (the first joins nothing).
-template <typename ItemAt, typename Visit>
-void WalkJoins(std::size_t count, ItemAt itemAt, Visit visit) {
+// Cuts items[0, count) (in ascending xStart) into the runs JoinItems makes
+// and appends them to segments, item indices counted from `base`.
+template <typename ItemAt>
+void AppendSegments(std::size_t count, ItemAt itemAt, std::size_t base,
+                    std::vector<TextSegment>& segments) {
     double runEnd = 0.0;
     double runSpaceWidth = 0.0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -20,21 +21,45 @@ void WalkJoins(std::size_t count, ItemAt itemAt, Visit visit) {
         if (i > 0) {
             join = JoinAfter(runEnd, runSpaceWidth, item);
         }
-        visit(i, join);
         runSpaceWidth = join.joins ? join.spaceWidth : item.spaceWidth;
         runEnd = item.xEnd;
+        if (!join.joins) {
+            segments.push_back(TextSegment{std::min(item.xStart, item.xEnd),
+                                           std::max(item.xStart, item.xEnd),
+                                           item.yTop,
+                                           item.yBottom,
+                                           item.spaceWidth,
+                                           TextExtent{item.xStart, item.xEnd},
+                                           item.xEnd,
+                                           1,
+                                           base + i,
+                                           base + i + 1});
+            continue;
+        }
+        TextSegment& run = segments.back();
+        if (run.words == 1 && !join.spaced) {
+            run.firstWordEnd = item.xEnd;
+        }
+        run.spaceWidth = join.spaceWidth;
+        run.words += join.spaced ? 1 : 0;
+        run.left = std::min({run.left, item.xStart, item.xEnd});
+        run.right = std::max({run.right, item.xStart, item.xEnd});
+        run.top = std::max(run.top, item.yTop);
+        run.bottom = std::min(run.bottom, item.yBottom);
+        run.extent.end = item.xEnd;
+        run.endItem = base + i + 1;
     }
 }
 
-// One baseline's items as the grouping sees them: their vertical extent,
-// their ink in runs (flat in `ink`, from inkBegin) and their widest space.
+// The page's lines as they are, each with its runs (in `segments`, item
+// indices counted within the line) and their ink sorted by left edge.
 struct RawLine {
     const TextLine* line;
     double top;
     double bottom;
-    double spaceWidth;
-    std::size_t inkBegin;
-    std::size_t inkEnd;
+    double spaceWidth;  // the widest of its runs
+    std::size_t firstSegment;
+    std::size_t endSegment;
 };
 
 struct Ink {
@@ -42,68 +67,62 @@ struct Ink {
     double right;
 };
 
+// Joins each line with the lines set just off it beside its text.
 class LineGroups {
   public:
-    explicit LineGroups(const std::vector<const TextLine*>& lines);
-    // The lines of each group, in the order of their main line; each
-    // group's main line first.
+    LineGroups(const std::vector<RawLine>& raw, const std::vector<TextSegment>& segments);
+    // The lines of each group, the group's main line (the one with the most
+    // items) first, groups in the order of their main lines.
     std::vector<std::vector<std::size_t>> Collect() const;
 
   private:
     bool Overlap(const RawLine& a, const RawLine& b) const;
-    bool Near(const RawLine& a, const RawLine& b) const;
+    bool Near(std::size_t a, std::size_t b) const;
     std::size_t Find(std::size_t i) const;
 
-    std::vector<RawLine> raw_;
-    std::vector<Ink> ink_;
+    const std::vector<RawLine>& raw_;
+    std::vector<Ink> ink_;  // of line i from inkStarts_[i]
+    std::vector<std::size_t> inkStarts_;
     mutable std::vector<std::size_t> parent_;
 };
 
-LineGroups::LineGroups(const std::vector<const TextLine*>& lines) : parent_(lines.size()) {
+LineGroups::LineGroups(const std::vector<RawLine>& raw, const std::vector<TextSegment>& segments)
+    : raw_(raw), parent_(raw.size()) {
     std::iota(parent_.begin(), parent_.end(), 0);
-    for (const TextLine* line : lines) {
-        const std::vector<TextItem>& items = line->GetItems();
-        RawLine raw{line, line->GetTop(), line->GetBottom(), 0.0, ink_.size(), ink_.size()};
-        WalkJoins(
-            items.size(), [&](std::size_t i) -> const TextItem& { return items[i]; },
-            [&](std::size_t i, const ItemJoin& join) {
-                const TextItem& item = items[i];
-                if (!join.joins) {
-                    ink_.push_back(Ink{item.xStart, item.xEnd});
-                }
-                Ink& run = ink_.back();
-                run.left = std::min({run.left, item.xStart, item.xEnd});
-                run.right = std::max({run.right, item.xStart, item.xEnd});
-                raw.spaceWidth = std::max(raw.spaceWidth, item.spaceWidth);
-            });
-        raw.inkEnd = ink_.size();
-        std::sort(ink_.begin() + static_cast<std::ptrdiff_t>(raw.inkBegin), ink_.end(),
+    ink_.reserve(segments.size());
+    inkStarts_.reserve(raw.size() + 1);
+    for (const RawLine& line : raw) {
+        inkStarts_.push_back(ink_.size());
+        for (std::size_t s = line.firstSegment; s < line.endSegment; ++s) {
+            ink_.push_back(Ink{segments[s].left, segments[s].right});
+        }
+        std::sort(ink_.begin() + static_cast<std::ptrdiff_t>(inkStarts_.back()), ink_.end(),
                   [](const Ink& a, const Ink& b) { return a.left < b.left; });
-        raw_.push_back(raw);
     }
-    for (std::size_t i = 1; i < raw_.size(); ++i) {
+    inkStarts_.push_back(ink_.size());
+    for (std::size_t i = 1; i < raw.size(); ++i) {
         for (std::size_t j = i; j-- > 0 && i - j <= kMaxSatelliteDistance;) {
-            if (Find(i) != Find(j) && Overlap(raw_[i], raw_[j]) && Near(raw_[i], raw_[j])) {
+            if (Overlap(raw[i], raw[j]) && Find(i) != Find(j) && Near(i, j)) {
                 parent_[Find(i)] = Find(j);
             }
         }
     }
 }
 
-// Their vertical extents share half the height of the lower one at least,
-// as the layout's line joining asks.
+// Their vertical extents share half the height of one of them at least, as
+// the layout's line joining asks.
 bool LineGroups::Overlap(const RawLine& a, const RawLine& b) const {
     std::optional<double> shared = IntersectSpans(a.bottom, a.top, b.bottom, b.top);
     return shared && (*shared >= 0.5 * (a.top - a.bottom) || *shared >= 0.5 * (b.top - b.bottom));
 }
 
-// Some run of one ends within two spaces of a run of the other: the gap that
-// the layout would still join.
-bool LineGroups::Near(const RawLine& a, const RawLine& b) const {
-    const double reach = 2.0 * std::max({a.spaceWidth, b.spaceWidth, 0.0});
-    std::size_t i = a.inkBegin;
-    std::size_t j = b.inkBegin;
-    while (i < a.inkEnd && j < b.inkEnd) {
+// Some run of one ends within two spaces of a run of the other: a gap the
+// layout would still join.
+bool LineGroups::Near(std::size_t a, std::size_t b) const {
+    const double reach = 2.0 * std::max({raw_[a].spaceWidth, raw_[b].spaceWidth, 0.0});
+    std::size_t i = inkStarts_[a];
+    std::size_t j = inkStarts_[b];
+    while (i < inkStarts_[a + 1] && j < inkStarts_[b + 1]) {
         const Ink& p = ink_[i];
         const Ink& q = ink_[j];
         const double gap = std::max(p.left, q.left) - std::min(p.right, q.right);
@@ -133,102 +152,82 @@ std::vector<std::vector<std::size_t>> LineGroups::Collect() const {
         members[Find(i)].push_back(i);
     }
     std::vector<std::vector<std::size_t>> groups;
-    std::vector<std::size_t> main;
     for (std::vector<std::size_t>& group : members) {
         if (group.empty()) {
             continue;
         }
-        auto most = std::max_element(group.begin(), group.end(), [&](std::size_t a, std::size_t b) {
+        auto main = std::max_element(group.begin(), group.end(), [&](std::size_t a, std::size_t b) {
             return raw_[a].line->GetItemCount() < raw_[b].line->GetItemCount();
         });
-        std::rotate(group.begin(), most, most + 1);
-        main.push_back(group.front());
+        std::rotate(group.begin(), main, main + 1);
         groups.push_back(std::move(group));
     }
-    std::vector<std::size_t> order(groups.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return main[a] < main[b]; });
-    std::vector<std::vector<std::size_t>> sorted;
-    sorted.reserve(groups.size());
-    for (std::size_t g : order) {
-        sorted.push_back(std::move(groups[g]));
-    }
-    return sorted;
+    std::sort(groups.begin(), groups.end(),
+              [](const auto& a, const auto& b) { return a.front() < b.front(); });
+    return groups;
 }
 
 }  // namespace
 
 SegmentedLines::SegmentedLines(const TextLineList& lines) {
-    const std::vector<const TextLine*> raw = lines.GetLines();
-    const std::vector<std::vector<std::size_t>> groups = LineGroups(raw).Collect();
-
-    // Each line's items, by xStart; items with equal xStart in the order of
-    // their lines, as joining lines keeps them.
-    std::vector<std::size_t> itemStarts;
-    for (const std::vector<std::size_t>& group : groups) {
-        itemStarts.push_back(items_.size());
-        std::vector<std::size_t> members = group;
-        std::sort(members.begin(), members.end());
-        for (std::size_t r : members) {
-            for (const TextItem& item : raw[r]->GetItems()) {
-                items_.push_back(PlacedItem{&item, raw[r]->GetBaseline()});
-            }
+    const std::vector<const TextLine*> all = lines.GetLines();
+    std::vector<RawLine> raw;
+    std::vector<TextSegment> rawSegments;
+    raw.reserve(all.size());
+    std::size_t itemCount = 0;
+    for (const TextLine* line : all) {
+        const std::vector<TextItem>& items = line->GetItems();
+        RawLine r{line, line->GetTop(), line->GetBottom(), 0.0, rawSegments.size(), 0};
+        AppendSegments(
+            items.size(), [&](std::size_t i) -> const TextItem& { return items[i]; }, 0,
+            rawSegments);
+        r.endSegment = rawSegments.size();
+        for (std::size_t s = r.firstSegment; s < r.endSegment; ++s) {
+            r.spaceWidth = std::max(r.spaceWidth, rawSegments[s].spaceWidth);
         }
-        if (members.size() > 1) {
-            std::stable_sort(items_.begin() + static_cast<std::ptrdiff_t>(itemStarts.back()),
-                             items_.end(), [](const PlacedItem& a, const PlacedItem& b) {
+        raw.push_back(r);
+        itemCount += items.size();
+    }
+    const std::vector<std::vector<std::size_t>> groups = LineGroups(raw, rawSegments).Collect();
+
+    items_.reserve(itemCount);
+    segments_.reserve(rawSegments.size());
+    lines_.reserve(groups.size());
+    for (const std::vector<std::size_t>& group : groups) {
+        const std::size_t firstItem = items_.size();
+        const std::size_t firstSegment = segments_.size();
+        const RawLine& main = raw[group.front()];
+        if (group.size() == 1) {
+            // A line on its own keeps the runs already cut.
+            for (const TextItem& item : main.line->GetItems()) {
+                items_.push_back(PlacedItem{&item, main.line->GetBaseline()});
+            }
+            for (std::size_t s = main.firstSegment; s < main.endSegment; ++s) {
+                TextSegment segment = rawSegments[s];
+                segment.firstItem += firstItem;
+                segment.endItem += firstItem;
+                segments_.push_back(segment);
+            }
+        } else {
+            // Items by xStart; equal ones in the order of their lines, as
+            // joining lines keeps them.
+            std::vector<std::size_t> members = group;
+            std::sort(members.begin(), members.end());
+            for (std::size_t m : members) {
+                for (const TextItem& item : raw[m].line->GetItems()) {
+                    items_.push_back(PlacedItem{&item, raw[m].line->GetBaseline()});
+                }
+            }
+            std::stable_sort(items_.begin() + static_cast<std::ptrdiff_t>(firstItem), items_.end(),
+                             [](const PlacedItem& a, const PlacedItem& b) {
                                  return a.item->xStart < b.item->xStart;
                              });
+            AppendSegments(
+                items_.size() - firstItem,
+                [&](std::size_t i) -> const TextItem& { return *items_[firstItem + i].item; },
+                firstItem, segments_);
         }
-    }
-    itemStarts.push_back(items_.size());
-
-    // Counted first: a page of many short lines would otherwise copy its
-    // segments over and over as the vector grows.
-    auto walk = [&](std::size_t g, auto visit) {
-        const std::size_t first = itemStarts[g];
-        WalkJoins(
-            itemStarts[g + 1] - first,
-            [&](std::size_t i) -> const TextItem& { return *items_[first + i].item; },
-            [&](std::size_t i, const ItemJoin& join) { visit(first + i, join); });
-    };
-    std::size_t count = 0;
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        walk(g, [&](std::size_t, const ItemJoin& join) { count += join.joins ? 0 : 1; });
-    }
-    lines_.reserve(groups.size());
-    segments_.reserve(count);
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        const std::size_t first = segments_.size();
-        walk(g, [&](std::size_t i, const ItemJoin& join) {
-            const TextItem& item = *items_[i].item;
-            if (!join.joins) {
-                segments_.push_back(TextSegment{std::min(item.xStart, item.xEnd),
-                                                std::max(item.xStart, item.xEnd),
-                                                item.yTop,
-                                                item.yBottom,
-                                                item.spaceWidth,
-                                                TextExtent{item.xStart, item.xEnd},
-                                                item.xEnd,
-                                                1,
-                                                i,
-                                                i + 1});
-                return;
-            }
-            TextSegment& run = segments_.back();
-            if (run.words == 1 && !join.spaced) {
-                run.firstWordEnd = item.xEnd;
-            }
-            run.spaceWidth = join.spaceWidth;
-            run.words += join.spaced ? 1 : 0;
-            run.left = std::min({run.left, item.xStart, item.xEnd});
-            run.right = std::max({run.right, item.xStart, item.xEnd});
-            run.top = std::max(run.top, item.yTop);
-            run.bottom = std::min(run.bottom, item.yBottom);
-            run.extent.end = item.xEnd;
-            run.endItem = i + 1;
-        });
-        lines_.push_back(SegmentedLine{raw[groups[g].front()]->GetBaseline(), first, segments_.size()});
+        lines_.push_back(SegmentedLine{main.line->GetBaseline(), firstSegment, segments_.size()});
     }
 }
 

@@ -65,6 +65,11 @@ void TextLine::InsertItem(double xStart, double xEnd, double yTop, double yBotto
     AppendItem(TextItem{std::string(text), xStart, xEnd, spaceWidth, yTop, yBottom});
 }
 
+void TextLine::ReserveItems(std::size_t count) {
+    items_.reserve(items_.size() + count);
+    maxEnd_.reserve(maxEnd_.size() + count);
+}
+
 void TextLine::AppendItem(TextItem&& item) {
     if (items_.empty() || item.xStart < items_.back().xStart) {
         runStarts_.push_back(items_.size());

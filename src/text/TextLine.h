@@ -57,6 +57,9 @@ class TextLine {
     void InsertItem(double xStart, double xEnd, double yTop, double yBottom, double spaceWidth,
                     std::string_view text);
 
+    // Makes room for this many more items.
+    void ReserveItems(std::size_t count);
+
     // xStart of the first and xEnd of the last item whose text is not exactly
     // " "; nothing when there is no such item.
     std::optional<TextExtent> GetTextExtent() const;
