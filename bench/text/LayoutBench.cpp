@@ -176,8 +176,8 @@ int main(int argc, char** argv) {
             if (refSeconds * grow * grow < budget) {
                 std::vector<std::string> refOut;
                 auto start = std::chrono::steady_clock::now();
-                double ref = CostPerChar(LayOut<reference::LineList, reference::Line>, page, 0.0,
-                                         refOut);
+                double ref =
+                    CostPerChar(LayOut<reference::LineList, reference::Line>, page, 0.0, refOut);
                 refSeconds = Seconds(start);
                 refSize = static_cast<double>(page.size());
                 std::snprintf(refText, sizeof refText, "%.0f", ref);

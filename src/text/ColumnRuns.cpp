@@ -267,7 +267,8 @@ void RunFinder::TakeFlowAbove(ColumnRun& run) {
         Span extent{whole_.hi, whole_.lo};
         for (const RegionLine& line : part) {
             Spans cover = Cover(line);
-            extent = Span{std::min(extent.lo, cover.front().lo), std::max(extent.hi, cover.back().hi)};
+            extent =
+                Span{std::min(extent.lo, cover.front().lo), std::max(extent.hi, cover.back().hi)};
         }
         columns.push_back(extent);
     }
@@ -275,9 +276,9 @@ void RunFinder::TakeFlowAbove(ColumnRun& run) {
     auto fits = [&](const Spans& cover) {
         return cover.size() <= kMaxGaps &&
                std::all_of(cover.begin(), cover.end(), [&](const Span& ink) {
-                   auto column = std::upper_bound(
-                       columns.begin(), columns.end(), ink.lo,
-                       [](double lo, const Span& c) { return lo < c.lo; });
+                   auto column =
+                       std::upper_bound(columns.begin(), columns.end(), ink.lo,
+                                        [](double lo, const Span& c) { return lo < c.lo; });
                    return column != columns.begin() && ink.hi <= std::prev(column)->hi;
                });
     };

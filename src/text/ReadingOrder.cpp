@@ -67,7 +67,8 @@ ReadingPlan ReadingOrderLayout::Plan(const Region& region) const {
     bool apart = false;
     for (const ColumnRun& run : FindColumnRuns(page_, region)) {
         if (run.gutters.empty()) {
-            plan.steps.push_back({RunReading{RunReading::Kind::SideBySide, run.begin, run.end, {}}});
+            plan.steps.push_back(
+                {RunReading{RunReading::Kind::SideBySide, run.begin, run.end, {}}});
             continue;
         }
         std::vector<Region>& parts = plan.runParts.emplace_back(SplitAtGutters(page_, region, run));

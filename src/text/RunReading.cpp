@@ -166,8 +166,8 @@ Cells RunReader::CellsIn(std::size_t from, std::size_t to) const {
             stamp_[p] = calls_;
             slot_[p] = cells.size();
             cells.push_back(Cell{p, part.begin() + static_cast<std::ptrdiff_t>(i),
-                                 part.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                                 part[i].left, part[i].right});
+                                 part.begin() + static_cast<std::ptrdiff_t>(i) + 1, part[i].left,
+                                 part[i].right});
             continue;
         }
         Cell& cell = cells[slot_[p]];
@@ -249,16 +249,14 @@ void RunReader::FindRows() {
 
 bool RunReader::IsJustified(const Cell& cell) {
     std::ptrdiff_t flush = std::count_if(cell.first, cell.last, [&](const PartLine& l) {
-        return l.words >= kProseWords &&
-               cell.right - l.right <= kFlush * l.height;
+        return l.words >= kProseWords && cell.right - l.right <= kFlush * l.height;
     });
     return cell.Size() >= kJustifiedLines && 4 * flush >= 3 * cell.Size();
 }
 
 bool RunReader::IsProse(const Cell& cell) {
     std::ptrdiff_t prose = std::count_if(cell.first, cell.last, [&](const PartLine& l) {
-        return l.words >= kProseWords &&
-               l.right - l.left >= kProseFill * (cell.right - cell.left);
+        return l.words >= kProseWords && l.right - l.left >= kProseFill * (cell.right - cell.left);
     });
     // Wrapped text leaves less room at the end of a line than the next
     // line's first word needs; code and lists of short lines don't.
@@ -301,7 +299,8 @@ bool RunReader::IsTable(const Cells& cells) {
 
 bool RunReader::IsGridRow(const Cells& cells) {
     bool blockEnd = std::any_of(cells.begin(), cells.end(), [](const Cell& cell) {
-        return std::any_of(cell.first, cell.last - 1, [](const PartLine& l) { return l.endsBlock; });
+        return std::any_of(cell.first, cell.last - 1,
+                           [](const PartLine& l) { return l.endsBlock; });
     });
     return !blockEnd && std::count_if(cells.begin(), cells.end(), IsJustified) < 2;
 }
@@ -376,8 +375,7 @@ std::vector<RunReading> RunReader::Read() {
             }
             bool twoRows = std::count(apart.begin(), apart.end(), true) >= 2;
             for (std::size_t k = r; k < end; ++k) {
-                add(twoRows && apart[k - r] ? RunReading::Kind::Rows
-                                            : RunReading::Kind::SideBySide,
+                add(twoRows && apart[k - r] ? RunReading::Kind::Rows : RunReading::Kind::SideBySide,
                     rowStarts_[k], rowStarts_[k + 1]);
             }
             r = end;

@@ -24,16 +24,10 @@ void AppendSegments(std::size_t count, ItemAt itemAt, std::size_t base,
         runSpaceWidth = join.joins ? join.spaceWidth : item.spaceWidth;
         runEnd = item.xEnd;
         if (!join.joins) {
-            segments.push_back(TextSegment{std::min(item.xStart, item.xEnd),
-                                           std::max(item.xStart, item.xEnd),
-                                           item.yTop,
-                                           item.yBottom,
-                                           item.spaceWidth,
-                                           TextExtent{item.xStart, item.xEnd},
-                                           item.xEnd,
-                                           1,
-                                           base + i,
-                                           base + i + 1});
+            segments.push_back(TextSegment{
+                std::min(item.xStart, item.xEnd), std::max(item.xStart, item.xEnd), item.yTop,
+                item.yBottom, item.spaceWidth, TextExtent{item.xStart, item.xEnd}, item.xEnd, 1,
+                base + i, base + i + 1});
             continue;
         }
         TextSegment& run = segments.back();

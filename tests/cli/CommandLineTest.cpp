@@ -24,9 +24,9 @@ ParsedCommandLine Parse(std::vector<std::string> arguments) {
 
 TEST(CommandLine, ReadsOptionsBeforeAndAfterFiles) {
     ParsedCommandLine parsed =
-        Parse({"a.pdf",    "--width", "0078", "--first=2", "-l",      "5",       "-q",
-               "-p",       "secret",  "-e",   "cp1252",    "--eol",   "unix",    "--page-break",
-               "formfeed", "-j",      "3",    "--order",   "reading", "-",       "--",
+        Parse({"a.pdf",    "--width", "0078", "--first=2", "-l",      "5",    "-q",
+               "-p",       "secret",  "-e",   "cp1252",    "--eol",   "unix", "--page-break",
+               "formfeed", "-j",      "3",    "--order",   "reading", "-",    "--",
                "-b.pdf"});
     ASSERT_EQ(parsed.action, CliAction::Convert) << parsed.error;
     const CliOptions& options = parsed.options;
