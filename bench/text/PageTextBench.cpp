@@ -1,6 +1,7 @@
 // Page text extraction over real files and synthetic large pages: pages per
-// second, and the cost per shown character, beside `pdftotext -layout` and
-// `mutool draw -F txt` on the same files when they are installed.
+// second, and the cost per shown character, in the layout and in reading
+// order, beside `pdftotext -layout` and `mutool draw -F txt` on the same files
+// when they are installed.
 // Usage: page_text_bench [FOLDER|FILE.pdf]...   (default: the test corpus)
 #include <algorithm>
 #include <chrono>
@@ -27,7 +28,7 @@ struct Result {
     double seconds = 0;
 };
 
-Result Extract(const std::string& path, int repeat) {
+Result Extract(const std::string& path, int repeat, TextOrder order = TextOrder::Layout) {
     Result result;
     const auto start = Clock::now();
     for (int r = 0; r < repeat; ++r) {
@@ -46,7 +47,7 @@ Result Extract(const std::string& path, int repeat) {
             ObjectHandle page = store.GetPage(i);
             if (!page)
                 continue;
-            ExtractPageText(lines, store, AsDictionary(page.get()), 78, CodePage::Utf8());
+            ExtractPageText(lines, store, AsDictionary(page.get()), 78, CodePage::Utf8(), order);
             ++result.pages;
             for (const std::string& line : lines) {
                 result.characters += static_cast<std::size_t>(
@@ -68,10 +69,10 @@ double TimeCommand(const std::string& command, int repeat) {
 }
 
 // One page of `lines` lines of `perLine` characters, in a simple font or in a
-// two-byte font with the same widths and characters; turned, the page is drawn
-// as some producers draw every page, under a flipped matrix, in a form, with
-// every tenth line turned by a quarter.
-std::string SyntheticPage(int lines, int perLine, bool twoByte, bool turned) {
+// two-byte font with the same widths and characters, in one column or more
+// side by side; turned, the page is drawn as some producers draw every page,
+// under a flipped matrix, in a form, with every tenth line turned by a quarter.
+std::string SyntheticPage(int lines, int perLine, bool twoByte, int columns, bool turned) {
     std::string content = "BT /F1 9 Tf\n";
     std::string text;
     for (int k = 0; k < perLine; ++k)
@@ -88,15 +89,19 @@ std::string SyntheticPage(int lines, int perLine, bool twoByte, bool turned) {
         }
         shown += ">";
     }
-    for (int l = 0; l < lines; ++l) {
-        // The form flips y: a line at y = l * 10 + 100 lands where the upright
-        // page has line l; a turned line runs up the page from its own x.
-        std::string matrix = "1 0 0 1 20 " + std::to_string(2000 * 10 - l * 10);
-        if (turned) {
-            matrix = l % 10 == 9 ? "0 -1 -1 0 " + std::to_string(20 + l / 10 * 12) + " 20000"
-                                 : "1 0 0 -1 20 " + std::to_string(l * 10 + 100);
+    for (int c = 0; c < columns; ++c) {
+        const std::string x = std::to_string(20 + c * (perLine * 6 + 40));
+        for (int l = 0; l < lines; ++l) {
+            // The form flips y: a line at y = l * 10 + 100 lands where the
+            // upright page has line l; a turned line runs up the page from its
+            // own x.
+            std::string matrix = "1 0 0 1 " + x + " " + std::to_string(2000 * 10 - l * 10);
+            if (turned) {
+                matrix = l % 10 == 9 ? "0 -1 -1 0 " + std::to_string(20 + l / 10 * 12) + " 20000"
+                                     : "1 0 0 -1 " + x + " " + std::to_string(l * 10 + 100);
+            }
+            content += matrix + " Tm " + shown + " Tj\n";
         }
-        content += matrix + " Tm " + shown + " Tj\n";
     }
     const std::string metrics = "/FontDescriptor << /Ascent 800 /Descent -200 >>";
     std::string widths;
@@ -170,15 +175,16 @@ int main(int argc, char** argv) {
         return "mutool draw -q -F txt -o /dev/null '" + file + "'";
     };
 
-    std::printf("%-36s %5s %8s %10s %9s %12s %9s\n", "file", "pages", "ms", "pages/s", "ns/char",
-                "pdftotext ms", "mutool ms");
+    std::printf("%-36s %5s %8s %10s %9s %10s %6s %12s %9s\n", "file", "pages", "ms", "pages/s",
+                "ns/char", "reading ms", "ratio", "pdftotext ms", "mutool ms");
     int totalPages = 0;
-    double totalSeconds = 0, totalTheirs = 0, totalMutool = 0;
+    double totalSeconds = 0, totalReading = 0, totalTheirs = 0, totalMutool = 0;
     std::size_t totalCharacters = 0;
     for (const std::string& file : files) {
         Result r = Extract(file, 5);
         if (!r.opened)
             continue;
+        Result reading = Extract(file, 5, TextOrder::Reading);
         double theirs = -1, mutoolSeconds = -1;
         if (havePdftotext) {
             theirs = TimeCommand(pdftotext(file), 5);
@@ -192,16 +198,19 @@ int main(int argc, char** argv) {
         }
         totalPages += r.pages;
         totalSeconds += r.seconds;
+        totalReading += reading.seconds;
         totalCharacters += r.characters;
-        std::printf("%-36s %5d %8.2f %10.0f %9.0f %12.2f %9.2f\n",
+        std::printf("%-36s %5d %8.2f %10.0f %9.0f %10.2f %6.2f %12.2f %9.2f\n",
                     std::filesystem::path(file).filename().string().substr(0, 36).c_str(), r.pages,
                     r.seconds * 1e3, r.pages / r.seconds,
-                    r.characters ? r.seconds * 1e9 / r.characters : 0.0, theirs * 1e3,
-                    mutoolSeconds * 1e3);
+                    r.characters ? r.seconds * 1e9 / r.characters : 0.0, reading.seconds * 1e3,
+                    reading.seconds / r.seconds, theirs * 1e3, mutoolSeconds * 1e3);
     }
     std::printf("all files: %d pages in %.1f ms: %.0f pages/s, %.0f ns/char", totalPages,
                 totalSeconds * 1e3, totalPages / totalSeconds,
                 totalSeconds * 1e9 / totalCharacters);
+    std::printf("; reading order %.1f ms (%.2f times)", totalReading * 1e3,
+                totalReading / totalSeconds);
     if (havePdftotext) {
         std::printf("; pdftotext -layout %.1f ms: %.0f pages/s", totalTheirs * 1e3,
                     totalPages / totalTheirs);
@@ -216,23 +225,31 @@ int main(int argc, char** argv) {
     struct Synthetic {
         const char* name;
         int lines, perLine;
-        bool twoByte, turned;
-    } synthetic[] = {{"ordinary page (50 lines x 60)", 50, 60, false, false},
-                     {"same, two-byte font", 50, 60, true, false},
-                     {"large page (2000 lines x 100)", 2000, 100, false, false},
-                     {"same, two-byte font", 2000, 100, true, false},
-                     {"same, flipped, in a form, turned lines", 2000, 100, false, true}};
+        bool twoByte;
+        int columns;
+        bool turned;
+    } synthetic[] = {
+        {"ordinary page (50 lines x 60)", 50, 60, false, 1, false},
+        {"same, two-byte font", 50, 60, true, 1, false},
+        {"large page (2000 lines x 100)", 2000, 100, false, 1, false},
+        {"same, two-byte font", 2000, 100, true, 1, false},
+        {"same, flipped, in a form, turned lines", 2000, 100, false, 1, true},
+        {"large page in two columns (2000 lines x 2 x 50)", 2000, 50, false, 2, false}};
     for (const Synthetic& s : synthetic) {
         const std::string path = (dir / "tessary-bench-page.pdf").string();
         std::ofstream(path, std::ios::binary)
-            << SyntheticPage(s.lines, s.perLine, s.twoByte, s.turned);
+            << SyntheticPage(s.lines, s.perLine, s.twoByte, s.columns, s.turned);
         // The best of several runs: a loaded machine only ever slows a run down.
         Result r = Extract(path, 1);
-        for (int run = 1; run < (s.lines > 100 ? 5 : 50); ++run)
+        Result reading = Extract(path, 1, TextOrder::Reading);
+        for (int run = 1; run < (s.lines > 100 ? 5 : 50); ++run) {
             r.seconds = std::min(r.seconds, Extract(path, 1).seconds);
-        const double shown = static_cast<double>(s.lines) * s.perLine;
-        std::printf("%s: %.2f ms, %.0f ns per shown character", s.name, r.seconds * 1e3,
-                    r.seconds * 1e9 / shown);
+            reading.seconds =
+                std::min(reading.seconds, Extract(path, 1, TextOrder::Reading).seconds);
+        }
+        const double shown = static_cast<double>(s.lines) * s.perLine * s.columns;
+        std::printf("%s: %.2f ms, %.0f ns per shown character; reading order %.2f ms", s.name,
+                    r.seconds * 1e3, r.seconds * 1e9 / shown, reading.seconds * 1e3);
         if (havePdftotext)
             std::printf("; pdftotext -layout %.2f ms", TimeCommand(pdftotext(path), 3) * 1e3);
         if (haveMutool)

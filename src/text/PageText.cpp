@@ -7,6 +7,7 @@
 #include "pdf/PdfObjectStore.h"
 #include "platform/SystemCodePage.h"
 #include "text/PageTextExtractor.h"
+#include "text/ReadingOrder.h"
 #include "text/TextLimits.h"
 
 namespace tessary {
@@ -59,7 +60,8 @@ ObjectHandle FindResources(const PdfDictionary* page) {
 }
 
 void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
-                     const PdfDictionary* page, std::int32_t width, const CodePage& codePage) {
+                     const PdfDictionary* page, std::int32_t width, const CodePage& codePage,
+                     TextOrder order) {
     output.clear();
     if (!page) {
         return;
@@ -93,7 +95,10 @@ void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
         }
         extractor.RunContent(joined);
     }
-    extractor.GetFrames().LayOutLines(output, width);
+    extractor.GetFrames().LayOutLines(output,
+                                      [&](TextLineList& lines, std::vector<std::string>& out) {
+                                          LayOutInOrder(lines, out, width, order);
+                                      });
 }
 
 void PdfObjectStore::GetPageText(std::vector<std::string>& output, const PdfDictionary* page,
