@@ -66,8 +66,11 @@ std::vector<std::string> FilterNames(const PdfDictionary& streamDict) {
 
 }  // namespace
 
-bool ApplyFilters(PdfDocument* document, PdfStream& stream, const PdfDictionary& streamDict) {
+bool ApplyFilters(PdfDocument* document, std::string& data, const PdfDictionary& streamDict) {
     for (const std::string& name : FilterNames(streamDict)) {
+        if (name == "/Crypt") {
+            continue;
+        }
         if (name == "/FlateDecode") {
             if (HasPredictor(streamDict)) {
                 return false;
@@ -75,18 +78,18 @@ bool ApplyFilters(PdfDocument* document, PdfStream& stream, const PdfDictionary&
             // A stream that yields nothing, or that would pass the size
             // limit, reads as empty rather than failing; a damaged one keeps
             // what inflated before the damage.
-            stream.data = FlateDecode(stream.data);
+            data = FlateDecode(data);
         } else if (name == "/LZWDecode") {
             if (HasPredictor(streamDict)) {
                 return false;
             }
             LzwDecoder decoder;
-            stream.data = decoder.Decode(stream.data);
+            data = decoder.Decode(data);
             if (decoder.LimitReached()) {
-                stream.data.clear();  // past the size limit: empty, as for Flate
+                data.clear();  // past the size limit: empty, as for Flate
             }
         } else if (name == "/ASCII85Decode") {
-            stream.data = Ascii85Decode(stream.data);
+            data = Ascii85Decode(data);
         } else {
             ReportUnsupported(document, name);
             return false;

@@ -1,16 +1,18 @@
 // The stream filter chain: decodes a stream's bytes in place, as its /Filter
-// entry names, right after the parser has read (and decrypted) them.
+// entry names, right after the document has read (and decrypted) them.
 #pragma once
+
+#include <string>
 
 namespace tessary {
 
 class PdfDictionary;
 class PdfDocument;
-class PdfStream;
 
-// true: stream.data holds the decoded bytes. false: the stream is to be
-// dropped (an unsupported filter, reported through the document's callback
-// once per name and run, or a predictor).
-bool ApplyFilters(PdfDocument* document, PdfStream& stream, const PdfDictionary& streamDict);
+// true: data holds the decoded bytes. false: the stream can't be read (an
+// unsupported filter, reported through the document's callback once per name
+// and run, or a predictor). A /Crypt filter is passed over: the document
+// applies it while it decrypts the bytes (ISO 32000 7.4.10).
+bool ApplyFilters(PdfDocument* document, std::string& data, const PdfDictionary& streamDict);
 
 }  // namespace tessary
