@@ -6,10 +6,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessary;
-    PdfStream stream;
-    stream.data.assign(reinterpret_cast<const char*>(data), size);
+    const std::string cmap(reinterpret_cast<const char*>(data), size);
     PdfFont font;
-    font.LoadCMap(&stream);
+    font.LoadCMap(&cmap);
     std::uint32_t sum = 0;
     for (std::uint32_t code = 0; code < 0x200; ++code) {
         sum += font.GetUnicode(code);

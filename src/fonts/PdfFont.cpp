@@ -100,9 +100,10 @@ void PdfFont::Load(const PdfDictionary* fontDict) {
     const std::string baseFont = dict.GetValueString("/BaseFont");
     standardFontIndex = FindStandardFont(baseFont);
 
-    // A /ToUnicode that isn't a stream (a name, a reference to nothing)
-    // counts as absent: the font is read through its /Encoding instead.
-    if (const PdfStream* toUnicode = AsStream(ResolveBorrowed(dict.PeekValue("/ToUnicode")))) {
+    // A /ToUnicode that isn't a readable stream (a name, a reference to
+    // nothing, an unsupported filter) counts as absent: the font is read
+    // through its /Encoding instead.
+    if (const std::string* toUnicode = GetStreamData(dict.PeekValue("/ToUnicode"))) {
         baseEncoding = BaseEncoding::NoEncoding;
         LoadCMap(toUnicode);
     } else {
@@ -123,8 +124,8 @@ void PdfFont::Load(const PdfDictionary* fontDict) {
 void PdfFont::LoadEncoding(const PdfObject* encoding) {
     if (IsKind(encoding, PdfObjectType::Name)) {
         SetBaseEncodingByName(static_cast<const PdfName*>(encoding)->text, baseEncoding);
-    } else if (const PdfStream* stream = AsStream(encoding)) {
-        ReadCMap(stream->data, codeMap);
+    } else if (const std::string* cmap = GetStreamData(encoding)) {
+        ReadCMap(*cmap, codeMap);
     } else if (const PdfDictionary* dict = AsDictionary(encoding)) {
         SetBaseEncodingByName(dict->GetValueString("/BaseEncoding"), baseEncoding);
         if (const PdfArray* differences =
@@ -135,9 +136,9 @@ void PdfFont::LoadEncoding(const PdfObject* encoding) {
     UpdateByteTables();
 }
 
-void PdfFont::LoadCMap(const PdfStream* stream) {
-    if (stream) {
-        ReadCMap(stream->data, codeMap);
+void PdfFont::LoadCMap(const std::string* cmap) {
+    if (cmap) {
+        ReadCMap(*cmap, codeMap);
     }
     UpdateByteTables();
 }

@@ -29,8 +29,8 @@ class PdfFont {
     // kind is ignored.
     void LoadEncoding(const PdfObject* encoding);
 
-    // Adds the mappings of a CMap stream (its decoded data) to codeMap.
-    void LoadCMap(const PdfStream* stream);
+    // Adds the mappings of a CMap stream's decoded bytes (absent: none) to codeMap.
+    void LoadCMap(const std::string* cmap);
 
     // The character code that starts at `position` in a shown string, moving
     // position past it; false at the end of the string. This is the one place

@@ -51,7 +51,8 @@ void AppendContentKey(std::string& key, const PdfObject* obj, int depth) {
             const auto& stream = static_cast<const PdfStream&>(*obj);
             key += 's';
             AppendContentKey(key, stream.dictionary.get(), depth + 1);
-            AppendText(key, 'd', stream.data);
+            const std::string* data = stream.GetData();
+            AppendText(key, data ? 'd' : 'u', data ? *data : std::string());
             break;
         }
         case PdfObjectType::Reference: {

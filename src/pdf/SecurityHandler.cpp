@@ -6,26 +6,95 @@
 #include "decode/Rc4.h"
 #include "decode/StandardSecurity.h"
 #include "pdf/PdfObject.h"
-#include "pdf/PdfObjectStore.h"
 
 namespace tessary {
 
 namespace {
 
-constexpr std::size_t kFileKeyLength = 5;
+constexpr std::size_t kRevision2KeyLength = 5;
 
-// The user password test: /U decrypted with the file key is the padding.
-bool IsUserPassword(const PdfDictionary& trailer, const PdfDictionary& encrypt,
-                    std::string_view password, FileKey& key) {
-    std::string check = encrypt.GetValueString("/U");
-    if (check.size() < kPasswordPadding.size()) {
+std::string_view KeyBytes(const FileKey& key) {
+    return {reinterpret_cast<const char*>(key.bytes.data()), key.length};
+}
+
+std::string FirstId(const PdfDictionary& trailer) {
+    ObjectHandle id = trailer.GetValue("/ID");
+    const PdfArray* ids = AsArray(id.get());
+    return ids ? ids->GetElementString(0) : std::string();
+}
+
+// The name a /Crypt filter gives in its own /DecodeParms entry (a dictionary,
+// or the first of an array that runs beside /Filter); /Identity by default.
+std::string CryptFilterName(const PdfDictionary& streamDict) {
+    ObjectHandle parms = streamDict.GetValue("/DecodeParms");
+    ObjectHandle first;
+    if (const PdfArray* list = AsArray(parms.get())) {
+        first = list->GetElement(0);
+    }
+    std::string name = DictionaryOrEmpty(first ? first.get() : parms.get()).GetValueString("/Name");
+    return name.empty() ? "/Identity" : name;
+}
+
+std::string FirstFilterName(const PdfDictionary& streamDict) {
+    ObjectHandle filter = streamDict.GetValue("/Filter");
+    if (const PdfArray* list = AsArray(filter.get())) {
+        return list->GetElementString(0);
+    }
+    return GetStringValue(filter.get());
+}
+
+// MD5 of the padded password, /O, /P (4 bytes, little-endian) and the first
+// /ID string, cut to 5 bytes.
+FileKey Revision2Key(std::string_view password, std::string_view ownerEntry,
+                     std::uint32_t permissions, std::string_view documentId) {
+    Md5 digest;
+    digest.Add(PadPassword(password));
+    digest.Add(ownerEntry);
+    const std::uint8_t p[4] = {
+        static_cast<std::uint8_t>(permissions), static_cast<std::uint8_t>(permissions >> 8),
+        static_cast<std::uint8_t>(permissions >> 16), static_cast<std::uint8_t>(permissions >> 24)};
+    digest.Add(std::span<const std::uint8_t>(p));
+    digest.Add(documentId);
+    const Md5::Digest hash = digest.Finish();
+    FileKey key;
+    std::copy_n(hash.begin(), kRevision2KeyLength, key.bytes.begin());
+    key.length = kRevision2KeyLength;
+    return key;
+}
+
+}  // namespace
+
+FileKey ComputeFileKey(const PdfDictionary& trailer, const PdfDictionary& encrypt,
+                       std::string_view password) {
+    return Revision2Key(password, encrypt.GetValueString("/O"),
+                        static_cast<std::uint32_t>(encrypt.GetValueInteger("/P")),
+                        FirstId(trailer));
+}
+
+bool SecurityHandler::Load(const PdfDictionary& encrypt, const PdfDictionary& trailer) {
+    *this = SecurityHandler();
+    if (encrypt.GetValueString("/Filter") != "/Standard" || encrypt.GetValueString("/V") != "1") {
+        return false;
+    }
+    revision = 2;
+    ownerEntry = encrypt.GetValueString("/O");
+    userEntry = encrypt.GetValueString("/U");
+    permissions = static_cast<std::uint32_t>(encrypt.GetValueInteger("/P"));
+    documentId = FirstId(trailer);
+    stringFilter = CryptFilter(CryptFilter::Method::Rc4);
+    streamFilter = stringFilter;
+    namedFilters.emplace("/Identity", CryptFilter());
+    return true;
+}
+
+bool SecurityHandler::IsUserPassword(std::string_view password, FileKey& key) const {
+    // /U decrypted with the file key is the padding.
+    if (userEntry.size() < kPasswordPadding.size()) {
         return false;  // too short to hold the check value
     }
-    check.resize(kPasswordPadding.size());
-    FileKey candidate = ComputeFileKey(trailer, encrypt, password);
-    Rc4Crypt(
-        std::string_view(reinterpret_cast<const char*>(candidate.bytes.data()), candidate.length),
-        check);
+    const FileKey candidate = Revision2Key(password, ownerEntry, permissions, documentId);
+    std::string check = userEntry.substr(0, kPasswordPadding.size());
+    Rc4Crypt(KeyBytes(candidate), check);
     if (!std::equal(check.begin(), check.end(), kPasswordPadding.begin(),
                     [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; })) {
         return false;
@@ -34,45 +103,36 @@ bool IsUserPassword(const PdfDictionary& trailer, const PdfDictionary& encrypt,
     return true;
 }
 
-}  // namespace
-
-FileKey ComputeFileKey(const PdfDictionary& trailer, const PdfDictionary& encrypt,
-                       std::string_view password) {
-    Md5 digest;
-    digest.Add(PadPassword(password));
-    digest.Add(encrypt.GetValueString("/O"));
-    const auto permissions = static_cast<std::uint32_t>(encrypt.GetValueInteger("/P"));
-    const std::uint8_t p[4] = {
-        static_cast<std::uint8_t>(permissions), static_cast<std::uint8_t>(permissions >> 8),
-        static_cast<std::uint8_t>(permissions >> 16), static_cast<std::uint8_t>(permissions >> 24)};
-    digest.Add(std::span<const std::uint8_t>(p));
-    if (trailer.HasKey("/ID")) {
-        ObjectHandle id = trailer.GetValue("/ID");
-        if (const PdfArray* ids = AsArray(id.get())) {
-            digest.Add(ids->GetElementString(0));
-        }
-    }
-    const Md5::Digest hash = digest.Finish();
+bool SecurityHandler::Authenticate(std::string_view password) {
     FileKey key;
-    std::copy_n(hash.begin(), kFileKeyLength, key.bytes.begin());
-    key.length = kFileKeyLength;
-    return key;
-}
-
-bool CheckPassword(PdfObjectStore& store, const std::string& password, FileKey& key) {
-    const PdfDictionary* trailer = store.GetTrailer();
-    if (!trailer) {
+    // An owner password gives the user password back out of /O.
+    if (!IsUserPassword(password, key) &&
+        !IsUserPassword(RecoverUserPasswordFromOwner(password, ownerEntry), key)) {
         return false;
     }
-    ObjectHandle encryptObject = trailer->GetValue("/Encrypt");
-    const PdfDictionary& encrypt = DictionaryOrEmpty(encryptObject.get());
-    if (IsUserPassword(*trailer, encrypt, password, key)) {
-        return true;
+    InstallKey(key);
+    return true;
+}
+
+void SecurityHandler::InstallKey(const FileKey& key) {
+    stringFilter.SetFileKey(KeyBytes(key));
+    streamFilter.SetFileKey(KeyBytes(key));
+    for (auto& [name, filter] : namedFilters) {
+        filter.SetFileKey(KeyBytes(key));
     }
-    // An owner password gives the user password back out of /O.
-    const std::string recovered =
-        RecoverUserPasswordFromOwner(password, encrypt.GetValueString("/O"));
-    return IsUserPassword(*trailer, encrypt, recovered, key);
+}
+
+const CryptFilter* SecurityHandler::GetStreamFilter(const PdfDictionary& streamDict) const {
+    static const CryptFilter identity;
+    const std::string type = streamDict.GetValueString("/Type");
+    if (type == "/XRef" || (type == "/Metadata" && !encryptMetadata)) {
+        return &identity;
+    }
+    if (FirstFilterName(streamDict) == "/Crypt") {
+        auto found = namedFilters.find(CryptFilterName(streamDict));
+        return found == namedFilters.end() ? nullptr : &found->second;
+    }
+    return &streamFilter;
 }
 
 }  // namespace tessary

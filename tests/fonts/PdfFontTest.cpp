@@ -13,9 +13,7 @@ namespace {
 
 // A direct stream (the memory-mode parser can't read streams).
 ObjectHandle MakeStream(std::string data) {
-    auto stream = MakeObject<PdfStream>();
-    static_cast<PdfStream&>(*stream).data = std::move(data);
-    return stream;
+    return MakeObject<PdfStream>(std::move(data));
 }
 
 // The font of a dictionary written as text, with `entry` set to a stream of

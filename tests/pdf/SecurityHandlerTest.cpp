@@ -26,7 +26,8 @@ std::string PageContents(const std::string& path, Prompter* prompter = nullptr) 
         const PdfArray* parts = AsArray(contents.get());
         for (std::size_t k = 0; k < (parts ? parts->GetCount() : 1); ++k) {
             ObjectHandle part = parts ? parts->GetElement(k) : std::move(contents);
-            all += AsStream(part.get()) ? AsStream(part.get())->data : "";
+            const std::string* data = GetStreamData(part.get());
+            all += data ? *data : "";
         }
         all += "\f";
     }
