@@ -145,7 +145,8 @@ std::string PdfBuilder::Build() const {
             std::sort(numbers.begin(), numbers.end());
             const std::size_t number = size++;
             numbers.push_back(number);
-            extra = " /XRefStm " + std::to_string(writeXrefStream(number, numbers, ""));
+            extra = " /XRefStm " + std::to_string(writeXrefStream(
+                                       number, numbers, "/Size " + std::to_string(size)));
         }
         std::string table = "xref\n0 " + std::to_string(size) + "\n";
         for (std::size_t n = 0; n < size; ++n) {
