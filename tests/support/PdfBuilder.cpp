@@ -30,7 +30,25 @@ std::string Field(std::size_t value, int width) {
     return bytes;
 }
 
+std::string LastStartxref(const std::string& pdf) {
+    const std::size_t at = pdf.rfind("startxref\n") + 10;
+    return pdf.substr(at, pdf.find('\n', at) - at);
+}
+
 }  // namespace
+
+std::string AppendUpdate(std::string pdf, const std::map<int, std::string>& objects,
+                         const std::string& trailerEntries) {
+    const std::string previous = LastStartxref(pdf);
+    std::string table = "xref\n";
+    for (const auto& [number, body] : objects) {
+        table += std::to_string(number) + " 1\n" + XrefEntry(pdf.size(), 0, 'n');
+        pdf += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
+    }
+    const std::size_t xref = pdf.size();
+    return pdf + table + "trailer\n<< " + trailerEntries + " /Prev " + previous +
+           " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+}
 
 std::string StreamBody(const std::string& entries, const std::string& data) {
     return "<< " + entries + " /Length " + std::to_string(data.size()) + " >>\nstream\r\n" + data +
@@ -145,8 +163,8 @@ std::string PdfBuilder::Build() const {
             std::sort(numbers.begin(), numbers.end());
             const std::size_t number = size++;
             numbers.push_back(number);
-            extra = " /XRefStm " + std::to_string(writeXrefStream(
-                                       number, numbers, "/Size " + std::to_string(size)));
+            extra = " /XRefStm " + std::to_string(writeXrefStream(number, numbers,
+                                                                  "/Size " + std::to_string(size)));
         }
         std::string table = "xref\n0 " + std::to_string(size) + "\n";
         for (std::size_t n = 0; n < size; ++n) {
@@ -159,25 +177,23 @@ std::string PdfBuilder::Build() const {
     }
 
     for (const Update& update : updates) {
-        const std::string previous = "/Prev " + std::to_string(xref) + " ";
-        std::string table = "xref\n";
+        for (const auto& [number, body] : update.objects)
+            size = std::max(size, static_cast<std::size_t>(number) + 1);
+        if (!update.asStream) {
+            out = AppendUpdate(out, update.objects,
+                               "/Size " + std::to_string(size) + " " + update.trailer);
+            continue;
+        }
+        const std::string previous = "/Prev " + LastStartxref(out) + " ";
         std::vector<std::size_t> numbers;
         for (const auto& [number, body] : update.objects) {
-            table += std::to_string(number) + " 1\n" + XrefEntry(out.size(), 0, 'n');
             write(number, body);
             numbers.push_back(number);
-            size = std::max(size, static_cast<std::size_t>(number) + 1);
         }
-        if (update.asStream) {
-            numbers.push_back(size++);
-            xref =
-                writeXrefStream(numbers.back(), numbers,
-                                "/Size " + std::to_string(size) + " " + previous + update.trailer);
-            out += "startxref\n" + std::to_string(xref) + "\n%%EOF\n";
-        } else {
-            xref = out.size();
-            out += table + Section(size, previous + update.trailer, xref);
-        }
+        numbers.push_back(size++);
+        xref = writeXrefStream(numbers.back(), numbers,
+                               "/Size " + std::to_string(size) + " " + previous + update.trailer);
+        out += "startxref\n" + std::to_string(xref) + "\n%%EOF\n";
     }
     return out;
 }

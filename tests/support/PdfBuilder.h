@@ -13,6 +13,11 @@ namespace tessary::test {
 // A stream object's body: dictionary entries (without << >>), /Length added, and the data.
 std::string StreamBody(const std::string& entries, const std::string& data);
 
+// An incremental update appended to a file: the objects, a classic section
+// with one subsection for each, and a trailer of `trailerEntries` and /Prev.
+std::string AppendUpdate(std::string pdf, const std::map<int, std::string>& objects,
+                         const std::string& trailerEntries);
+
 class PdfBuilder {
   public:
     // Object n is bodies[n - 1]; an empty body leaves the number free.
