@@ -31,6 +31,7 @@ bool PdfDocument::Open(const std::string& path, bool raw, DocumentCallback newCa
     callback = newCallback;
     userData = newUserData;
     rawStreams = raw;
+    decodingStreams.clear();
     store.reset();
     xref = XrefTable();
     repair.reset();
@@ -47,14 +48,20 @@ bool PdfDocument::Open(const std::string& path, bool raw, DocumentCallback newCa
     store = std::make_unique<PdfObjectStore>(this);
 
     // The last "%%EOF" (anything may follow it), then the last "startxref"
-    // before it, names the newest cross-reference section.
+    // before it, names the newest cross-reference section. Anything that
+    // keeps the cross-reference data from being read whole, or a catalog that
+    // isn't where it says, leaves the file to a repair.
     DictionaryHandle trailer;
     const std::int64_t eof = file.FindLastMarker("%%EOF", file.GetSize() - 4);
     const std::int64_t startxref = eof > 0 ? file.FindLastMarker("startxref", eof - 8) : 0;
     if (startxref > 0) {
         parser.SetPosition(startxref + 9);
         const std::int64_t offset = parser.ReadInteger();
-        trailer = XrefReader(*this, parser, xref).ReadChain(offset);
+        XrefReader reader(*this, parser, xref);
+        trailer = reader.ReadChain(offset);
+        if (trailer && !reader.IsComplete()) {
+            trailer.reset();
+        }
     }
     if (!trailer || !CatalogLocationHolds(*trailer)) {
         trailer.reset();

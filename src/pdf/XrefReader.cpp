@@ -69,7 +69,12 @@ XrefReader::XrefReader(PdfDocument& owner, PdfParser& reader, XrefTable& xref)
 
 DictionaryHandle XrefReader::ReadChain(std::int64_t offset) {
     DictionaryHandle newest;
-    for (int sections = 0; sections < kMaxXrefSections && seen.insert(offset).second; ++sections) {
+    complete = false;
+    for (int sections = 0; sections < kMaxXrefSections; ++sections) {
+        if (!seen.insert(offset).second) {
+            complete = true;  // the chain comes back: it ends here
+            break;
+        }
         DictionaryHandle trailer = ReadSection(offset);
         if (!trailer) {
             break;
@@ -79,7 +84,9 @@ DictionaryHandle XrefReader::ReadChain(std::int64_t offset) {
         if (const std::int64_t stream = ReadOffset(*trailer, "/XRefStm");
             stream != 0 && seen.insert(stream).second) {
             table.LetFreeEntriesPassOn();
-            ReadStreamSection(stream);
+            if (!ReadStreamSection(stream)) {
+                break;
+            }
         }
         const std::int64_t previous = ReadOffset(*trailer, "/Prev");
         if (!newest) {
@@ -92,6 +99,7 @@ DictionaryHandle XrefReader::ReadChain(std::int64_t offset) {
             }
         }
         if (previous == 0) {
+            complete = true;
             break;
         }
         offset = previous;

@@ -20,10 +20,11 @@ class XrefReader {
 
     // The newest trailer (a stream section's own dictionary), with /Root,
     // /Encrypt and /ID taken from the newest older trailer that has them
-    // where it lacks them. Absent when the newest section can't be read; an
-    // older section that can't be read, or one already read, ends the chain
-    // and what was read stays.
+    // where it lacks them; absent when the newest section can't be read. A
+    // section that can't be read, or one already read, ends the chain.
     DictionaryHandle ReadChain(std::int64_t offset);
+    // true when the chain ended where it says it ends, every section read.
+    bool IsComplete() const { return complete; }
 
   private:
     DictionaryHandle ReadSection(std::int64_t offset);
@@ -34,6 +35,7 @@ class XrefReader {
     PdfParser& parser;
     XrefTable& table;
     std::set<std::int64_t> seen;
+    bool complete = false;
 };
 
 // An offset written in a trailer entry (/Prev, /XRefStm); 0 when absent.
