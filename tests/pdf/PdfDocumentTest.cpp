@@ -115,6 +115,11 @@ TEST_F(PdfDocumentTest, ObjectStreams) {
         PdfBuilder(kObjects, "/Root 1 0 R").UseObjectStream({2, 3}).MakeHybrid().Build();
     EXPECT_EQ(Read(hybrid), "two,three");
     EXPECT_EQ(Read(Overwrite(hybrid, "/XRefStm", "/XRefStx")), ",");
+    // One that leads back into the chain ends it.
+    const std::size_t stm = hybrid.rfind("/XRefStm ") + 9;
+    EXPECT_EQ(
+        Read(std::string(hybrid).replace(stm, hybrid.find(' ', stm) - stm, NewestXref(hybrid))),
+        ",");
     // Header counts and offsets are bounded by the decoded data.
     EXPECT_EQ(
         Read(PdfBuilder(kObjects, "/Root 1 0 R").UseObjectStream({2, 3}, "/N 2147483647").Build()),
