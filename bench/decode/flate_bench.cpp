@@ -3,7 +3,6 @@
 // (a) the Flate streams found in the corpus PDFs and (b) a synthetic 50 MB
 // text-like stream. Throughput is decoded megabytes per second; the best of
 // several rounds is reported, as the machine may be shared.
-#include <time.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -16,11 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "decode/FlateDecode.h"
 
 namespace {
 
 using tessary::FlateDecode;
+using tessary::bench::BestSeconds;
 
 struct Stream {
     std::string compressed;
@@ -93,31 +94,6 @@ std::string SyntheticText(std::size_t size) {
     }
     text.resize(size);
     return text;
-}
-
-// CPU time of this thread (user and system, page faults included), which
-// other processes on a shared machine disturb less than wall time does.
-double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-// Runs each variant `repeats` times per round, the variants taking turns
-// round after round, and keeps the best round of each.
-std::vector<double> BestSeconds(int rounds, int repeats,
-                                const std::vector<std::function<void()>>& variants) {
-    std::vector<double> best(variants.size(), 1e30);
-    for (int round = 0; round < rounds; ++round) {
-        for (std::size_t v = 0; v < variants.size(); ++v) {
-            const double start = ThreadSeconds();
-            for (int i = 0; i < repeats; ++i) {
-                variants[v]();
-            }
-            best[v] = std::min(best[v], ThreadSeconds() - start);
-        }
-    }
-    return best;
 }
 
 void Compare(const char* label, const std::vector<Stream>& streams, int rounds, int repeats) {

@@ -27,13 +27,15 @@ void LzwDecoder::AddEntry(std::uint16_t prefix, std::uint8_t lastByte) {
     table_[tableSize_] = {prefix, static_cast<std::uint16_t>(prefixLength + 1), lastByte,
                           FirstByte(prefix)};
     ++tableSize_;
-    // The width grows when the next code to be assigned becomes 511, 1023 and
-    // 2047: one code earlier than strictly needed, as PDF writers expect.
-    if (tableSize_ == 253) {
+    // The width grows when the next code to be assigned becomes 512, 1024 and
+    // 2048, or one code earlier (511, 1023, 2047) with early change, as most
+    // PDF writers do.
+    const std::size_t next = kFirstTableCode + tableSize_ + (earlyChange_ ? 1 : 0);
+    if (next == 512) {
         codeWidth_ = 10;
-    } else if (tableSize_ == 765) {
+    } else if (next == 1024) {
         codeWidth_ = 11;
-    } else if (tableSize_ == 1789) {
+    } else if (next == 2048) {
         codeWidth_ = 12;
     }
 }
@@ -114,8 +116,8 @@ std::string LzwDecoder::Decode(std::string_view input, std::size_t limit) {
     return std::move(output_);
 }
 
-std::string LzwDecode(std::string_view input, std::size_t limit) {
-    LzwDecoder decoder;
+std::string LzwDecode(std::string_view input, std::size_t limit, bool earlyChange) {
+    LzwDecoder decoder(earlyChange);
     return decoder.Decode(input, limit);
 }
 

@@ -1,6 +1,7 @@
 // Decoding of LZW data as PDF's /LZWDecode filter writes it: codes of 9 to 12
-// bits, most significant bit first, the code width growing one code early
-// ("early change"), 256 clearing the table and 257 ending the data.
+// bits, most significant bit first, 256 clearing the table and 257 ending the
+// data. The code width grows one code early ("early change", /EarlyChange 1,
+// the default) or only when the next code needs the wider width (/EarlyChange 0).
 #pragma once
 
 #include <array>
@@ -18,6 +19,8 @@ class LzwDecoder {
     // The table holds at most this many entries (codes 258 to 4350), although
     // 12-bit codes can name only those up to 4095.
     static constexpr std::size_t kMaxTableEntries = 4093;
+
+    explicit LzwDecoder(bool earlyChange = true) : earlyChange_(earlyChange) {}
 
     // Decodes all of `input`. Decoding ends at code 257, at the end of the
     // input (a last code that runs past the input reads the missing bits as
@@ -51,6 +54,7 @@ class LzwDecoder {
     // Appends the string of `code` to the output, cut at the limit.
     void Emit(std::uint16_t code);
 
+    bool earlyChange_;
     std::string_view input_;
     std::uint64_t bitPosition_ = 0;
     std::uint32_t codeWidth_ = 9;
@@ -62,6 +66,7 @@ class LzwDecoder {
 };
 
 // One-call form of LzwDecoder::Decode.
-std::string LzwDecode(std::string_view input, std::size_t limit = kMaxDecodedStreamSize);
+std::string LzwDecode(std::string_view input, std::size_t limit = kMaxDecodedStreamSize,
+                      bool earlyChange = true);
 
 }  // namespace tessary

@@ -1,34 +1,27 @@
 #include "pdf/CryptFilter.h"
 
-#include <algorithm>
-#include <span>
-
+#include "decode/Aes.h"
 #include "decode/ObjectDecryption.h"
+#include "decode/Rc4.h"
 
 namespace tessary {
 
-void CryptFilter::SetFileKey(std::string_view fileKey) {
-    keyLength = std::min(fileKey.size(), key.size());
-    std::copy_n(fileKey.begin(), keyLength, key.begin());
-}
-
 std::string CryptFilter::Decrypt(std::int32_t objectNumber, std::int32_t generation,
                                  std::string_view data) const {
-    std::string plain(data);
     switch (method) {
         case Method::Identity:
             break;
-        case Method::Rc4:
-            DecryptObjectData(
-                std::span(key.data(), keyLength), objectNumber, generation,
-                std::span(reinterpret_cast<std::uint8_t*>(plain.data()), plain.size()));
-            break;
+        case Method::Rc4: {
+            std::string plain(data);
+            Rc4Crypt(ObjectKey(fileKey, objectNumber, generation, false), plain);
+            return plain;
+        }
         case Method::AesV2:
+            return AesCbcDecrypt(ObjectKey(fileKey, objectNumber, generation, true), data);
         case Method::AesV3:
-            plain.clear();  // not read yet
-            break;
+            return AesCbcDecrypt(fileKey, data);
     }
-    return plain;
+    return std::string(data);
 }
 
 }  // namespace tessary

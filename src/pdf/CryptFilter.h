@@ -3,7 +3,6 @@
 // file key once a password has been accepted.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,8 +21,7 @@ class CryptFilter {
     CryptFilter() = default;
     explicit CryptFilter(Method how) : method(how) {}
 
-    Method GetMethod() const { return method; }
-    void SetFileKey(std::string_view fileKey);
+    void SetFileKey(std::string_view key) { fileKey = key; }
 
     // The plain bytes of one string or stream of the object `objectNumber
     // generation`. AES output drops the initialisation vector and, when it is
@@ -33,8 +31,7 @@ class CryptFilter {
 
   private:
     Method method = Method::Identity;
-    std::array<std::uint8_t, 32> key{};
-    std::size_t keyLength = 0;
+    std::string fileKey;
 };
 
 }  // namespace tessary

@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "decode/Ascii85Decode.h"
+#include "decode/AsciiHexDecode.h"
 #include "decode/FlateDecode.h"
 #include "decode/LzwDecoder.h"
+#include "decode/Predictor.h"
+#include "decode/RunLengthDecode.h"
 #include "pdf/PdfDocument.h"
 #include "pdf/PdfObject.h"
 
@@ -48,29 +51,61 @@ bool HasPredictor(const PdfDictionary& streamDict) {
     return ParseInteger(streamDict.GetValueString("/Predictor")) > 1;
 }
 
-std::vector<std::string> FilterNames(const PdfDictionary& streamDict) {
-    std::vector<std::string> names;
+// One entry of the /Filter list, with its /DecodeParms dictionary (or none).
+struct FilterStep {
+    std::string name;
+    ObjectHandle params;
+};
+
+// /DecodeParms runs beside /Filter: an array holds one entry per /Filter
+// array element (null for none); a lone dictionary serves every filter, as
+// only the one that takes parameters reads it.
+ObjectHandle ParamsFor(const PdfObject* params, std::size_t index) {
+    if (const PdfArray* array = AsArray(params)) {
+        return array->GetElement(index);
+    }
+    return AsDictionary(params) ? ResolveObject(params) : ObjectHandle();
+}
+
+std::vector<FilterStep> FilterSteps(const PdfDictionary& streamDict) {
+    std::vector<FilterStep> steps;
     ObjectHandle filter = streamDict.GetValue("/Filter");
+    ObjectHandle params = streamDict.GetValue("/DecodeParms");
     if (const PdfArray* array = AsArray(filter.get())) {
         for (std::size_t i = 0; i < array->GetCount(); ++i) {
             std::string name = array->GetElementString(i);
             if (!name.empty()) {
-                names.push_back(std::move(name));
+                steps.push_back({std::move(name), ParamsFor(params.get(), i)});
             }
         }
     } else if (std::string name = GetStringValue(filter.get()); !name.empty()) {
-        names.push_back(std::move(name));
+        steps.push_back({std::move(name), ParamsFor(params.get(), 0)});
     }
-    return names;
+    return steps;
+}
+
+int IntegerOr(const PdfDictionary& params, std::string_view key, int fallback) {
+    return params.HasKey(key) ? params.GetValueInteger(key) : fallback;
+}
+
+// Undoes the predictor that the parameters name, if any. The decoder bounds
+// every parameter; out-of-range ones leave the stream empty.
+std::string UndoPredictor(std::string data, const PdfObject* paramsObject) {
+    const PdfDictionary* params = AsDictionary(paramsObject);
+    if (!params) {
+        return data;
+    }
+    const PredictorParams predictor{
+        IntegerOr(*params, "/Predictor", 1), IntegerOr(*params, "/Colors", 1),
+        IntegerOr(*params, "/BitsPerComponent", 8), IntegerOr(*params, "/Columns", 1)};
+    return ApplyPredictor(std::move(data), predictor);
 }
 
 }  // namespace
 
 bool ApplyFilters(PdfDocument* document, std::string& data, const PdfDictionary& streamDict) {
-    for (const std::string& name : FilterNames(streamDict)) {
-        if (name == "/Crypt") {
-            continue;
-        }
+    for (const FilterStep& step : FilterSteps(streamDict)) {
+        const std::string& name = step.name;
         if (name == "/FlateDecode") {
             if (HasPredictor(streamDict)) {
                 return false;
@@ -78,19 +113,26 @@ bool ApplyFilters(PdfDocument* document, std::string& data, const PdfDictionary&
             // A stream that yields nothing, or that would pass the size
             // limit, reads as empty rather than failing; a damaged one keeps
             // what inflated before the damage.
-            data = FlateDecode(data);
+            data = UndoPredictor(FlateDecode(data), step.params.get());
         } else if (name == "/LZWDecode") {
             if (HasPredictor(streamDict)) {
                 return false;
             }
-            LzwDecoder decoder;
+            const PdfDictionary* params = AsDictionary(step.params.get());
+            LzwDecoder decoder(!params || IntegerOr(*params, "/EarlyChange", 1) != 0);
             data = decoder.Decode(data);
             if (decoder.LimitReached()) {
                 data.clear();  // past the size limit: empty, as for Flate
             }
+            data = UndoPredictor(std::move(data), step.params.get());
         } else if (name == "/ASCII85Decode") {
             data = Ascii85Decode(data);
-        } else {
+        } else if (name == "/ASCIIHexDecode") {
+            data = AsciiHexDecode(data);
+        } else if (name == "/RunLengthDecode") {
+            data = RunLengthDecode(data);  // past the size limit: empty
+        } else if (name != "/Crypt") {
+            // /Crypt names the crypt filter the document decrypted the bytes with.
             ReportUnsupported(document, name);
             return false;
         }

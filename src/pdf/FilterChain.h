@@ -1,5 +1,8 @@
 // The stream filter chain: decodes a stream's bytes in place, as its /Filter
-// entry names, right after the document has read (and decrypted) them.
+// entry names with the parameters of its /DecodeParms entry, right after the
+// document has read (and decrypted) them. /Crypt steps are passed over: the
+// bytes were decrypted with the crypt filter they name before the chain runs
+// (ISO 32000 7.4.10).
 #pragma once
 
 #include <string>
@@ -11,8 +14,7 @@ class PdfDocument;
 
 // true: data holds the decoded bytes. false: the stream can't be read (an
 // unsupported filter, reported through the document's callback once per name
-// and run, or a predictor). A /Crypt filter is passed over: the document
-// applies it while it decrypts the bytes (ISO 32000 7.4.10).
+// and run, or a /Predictor in the stream dictionary itself).
 bool ApplyFilters(PdfDocument* document, std::string& data, const PdfDictionary& streamDict);
 
 }  // namespace tessary

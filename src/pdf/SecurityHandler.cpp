@@ -1,26 +1,32 @@
 #include "pdf/SecurityHandler.h"
 
-#include <algorithm>
-
-#include "decode/Md5.h"
-#include "decode/Rc4.h"
-#include "decode/StandardSecurity.h"
 #include "pdf/PdfObject.h"
 
 namespace tessary {
 
 namespace {
 
-constexpr std::size_t kRevision2KeyLength = 5;
-
-std::string_view KeyBytes(const FileKey& key) {
-    return {reinterpret_cast<const char*>(key.bytes.data()), key.length};
-}
-
 std::string FirstId(const PdfDictionary& trailer) {
     ObjectHandle id = trailer.GetValue("/ID");
     const PdfArray* ids = AsArray(id.get());
     return ids ? ids->GetElementString(0) : std::string();
+}
+
+// The method of a /CF entry's /CFM (ISO 32000 Table 25); false for one this
+// reader doesn't know.
+bool ReadMethod(const std::string& name, CryptFilter::Method& method) {
+    if (name == "/V2") {
+        method = CryptFilter::Method::Rc4;
+    } else if (name == "/AESV2") {
+        method = CryptFilter::Method::AesV2;
+    } else if (name == "/AESV3") {
+        method = CryptFilter::Method::AesV3;
+    } else if (name == "/None" || name.empty()) {
+        method = CryptFilter::Method::Identity;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // The name a /Crypt filter gives in its own /DecodeParms entry (a dictionary,
@@ -43,89 +49,79 @@ std::string FirstFilterName(const PdfDictionary& streamDict) {
     return GetStringValue(filter.get());
 }
 
-// MD5 of the padded password, /O, /P (4 bytes, little-endian) and the first
-// /ID string, cut to 5 bytes.
-FileKey Revision2Key(std::string_view password, std::string_view ownerEntry,
-                     std::uint32_t permissions, std::string_view documentId) {
-    Md5 digest;
-    digest.Add(PadPassword(password));
-    digest.Add(ownerEntry);
-    const std::uint8_t p[4] = {
-        static_cast<std::uint8_t>(permissions), static_cast<std::uint8_t>(permissions >> 8),
-        static_cast<std::uint8_t>(permissions >> 16), static_cast<std::uint8_t>(permissions >> 24)};
-    digest.Add(std::span<const std::uint8_t>(p));
-    digest.Add(documentId);
-    const Md5::Digest hash = digest.Finish();
-    FileKey key;
-    std::copy_n(hash.begin(), kRevision2KeyLength, key.bytes.begin());
-    key.length = kRevision2KeyLength;
-    return key;
-}
-
 }  // namespace
-
-FileKey ComputeFileKey(const PdfDictionary& trailer, const PdfDictionary& encrypt,
-                       std::string_view password) {
-    return Revision2Key(password, encrypt.GetValueString("/O"),
-                        static_cast<std::uint32_t>(encrypt.GetValueInteger("/P")),
-                        FirstId(trailer));
-}
 
 bool SecurityHandler::Load(const PdfDictionary& encrypt, const PdfDictionary& trailer) {
     *this = SecurityHandler();
-    if (encrypt.GetValueString("/Filter") != "/Standard" || encrypt.GetValueString("/V") != "1") {
+    const std::string version = encrypt.GetValueString("/V");
+    if (encrypt.GetValueString("/Filter") != "/Standard" ||
+        (version != "1" && version != "2" && version != "4" && version != "5")) {
         return false;
     }
-    revision = 2;
-    ownerEntry = encrypt.GetValueString("/O");
-    userEntry = encrypt.GetValueString("/U");
-    permissions = static_cast<std::uint32_t>(encrypt.GetValueInteger("/P"));
-    documentId = FirstId(trailer);
-    stringFilter = CryptFilter(CryptFilter::Method::Rc4);
-    streamFilter = stringFilter;
-    namedFilters.emplace("/Identity", CryptFilter());
-    return true;
-}
+    // Before crypt filters, a missing /R could only mean revision 2.
+    values.revision = encrypt.HasKey("/R") ? encrypt.GetValueInteger("/R") : 2;
+    if (values.revision < 2 || values.revision > 6 || (version == "5") != (values.revision >= 5)) {
+        return false;
+    }
+    values.keyLengthBits = encrypt.GetValueInteger("/Length");
+    values.owner = encrypt.GetValueString("/O");
+    values.user = encrypt.GetValueString("/U");
+    values.ownerKey = encrypt.GetValueString("/OE");
+    values.userKey = encrypt.GetValueString("/UE");
+    values.perms = encrypt.GetValueString("/Perms");
+    values.permissions = encrypt.GetValueInteger("/P");
+    values.firstId = FirstId(trailer);
+    values.encryptMetadata = encrypt.GetValueString("/EncryptMetadata") != "false";
 
-bool SecurityHandler::IsUserPassword(std::string_view password, FileKey& key) const {
-    // /U decrypted with the file key is the padding.
-    if (userEntry.size() < kPasswordPadding.size()) {
-        return false;  // too short to hold the check value
+    namedFilters.emplace("/Identity", CryptFilter());
+    if (version == "1" || version == "2") {
+        stringFilter = CryptFilter(CryptFilter::Method::Rc4);
+        streamFilter = stringFilter;
+        return true;
     }
-    const FileKey candidate = Revision2Key(password, ownerEntry, permissions, documentId);
-    std::string check = userEntry.substr(0, kPasswordPadding.size());
-    Rc4Crypt(KeyBytes(candidate), check);
-    if (!std::equal(check.begin(), check.end(), kPasswordPadding.begin(),
-                    [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; })) {
-        return false;
+    // Crypt filters: those /CF defines with a method this reader knows. One
+    // with an unknown method is left out: it fails only the streams that name
+    // it.
+    ObjectHandle filters = encrypt.GetValue("/CF");
+    const PdfDictionary& defined = DictionaryOrEmpty(filters.get());
+    for (auto entry = defined.GetStartPosition(); !defined.AtEnd(entry);) {
+        std::string name;
+        ObjectHandle filter = defined.GetNextEntry(entry, name);
+        CryptFilter::Method method;
+        if (name != "/Identity" &&
+            ReadMethod(DictionaryOrEmpty(filter.get()).GetValueString("/CFM"), method)) {
+            namedFilters.insert_or_assign(name, CryptFilter(method));
+        }
     }
-    key = candidate;
-    return true;
+    auto named = [&](std::string_view key, CryptFilter& out) {
+        const std::string name = encrypt.GetValueString(key);
+        auto found = namedFilters.find(name.empty() ? "/Identity" : name);
+        if (found == namedFilters.end()) {
+            return false;
+        }
+        out = found->second;
+        return true;
+    };
+    return named("/StrF", stringFilter) && named("/StmF", streamFilter);
 }
 
 bool SecurityHandler::Authenticate(std::string_view password) {
-    FileKey key;
-    // An owner password gives the user password back out of /O.
-    if (!IsUserPassword(password, key) &&
-        !IsUserPassword(RecoverUserPasswordFromOwner(password, ownerEntry), key)) {
+    const Authentication result = AuthenticatePassword(values, password);
+    if (result.role == PasswordRole::kNone) {
         return false;
     }
-    InstallKey(key);
-    return true;
-}
-
-void SecurityHandler::InstallKey(const FileKey& key) {
-    stringFilter.SetFileKey(KeyBytes(key));
-    streamFilter.SetFileKey(KeyBytes(key));
+    stringFilter.SetFileKey(result.fileKey);
+    streamFilter.SetFileKey(result.fileKey);
     for (auto& [name, filter] : namedFilters) {
-        filter.SetFileKey(KeyBytes(key));
+        filter.SetFileKey(result.fileKey);
     }
+    return true;
 }
 
 const CryptFilter* SecurityHandler::GetStreamFilter(const PdfDictionary& streamDict) const {
     static const CryptFilter identity;
     const std::string type = streamDict.GetValueString("/Type");
-    if (type == "/XRef" || (type == "/Metadata" && !encryptMetadata)) {
+    if (type == "/XRef" || (type == "/Metadata" && !values.encryptMetadata)) {
         return &identity;
     }
     if (FirstFilterName(streamDict) == "/Crypt") {

@@ -31,19 +31,23 @@ std::string Codes9(const std::vector<unsigned>& codes) {
     return writer.bytes;
 }
 
-// A plain LZW encoder with PDF's early change of width. With `clearWhenFull`
+// A plain LZW encoder, with PDF's early change of width or without. With `clearWhenFull`
 // it starts a new table before code 4095 is assigned, as most writers do;
 // otherwise it stops adding codes there and the decoder's table fills up to
 // its own limit.
-std::string LzwEncode(const std::string& data, bool clearWhenFull) {
+std::string LzwEncode(const std::string& data, bool clearWhenFull, bool earlyChange = true) {
     BitWriter writer;
     std::map<std::string, unsigned> table;
     unsigned nextCode = 258;
     // The decoder's table is one entry behind this one; its width grows when
-    // that table reaches 253, 765 and 1789 entries.
+    // that table reaches 253, 765 and 1789 entries (one more without early change).
     auto width = [&] {
         const unsigned entries = nextCode == 258 ? 0 : nextCode - 259;
-        return entries < 253 ? 9u : entries < 765 ? 10u : entries < 1789 ? 11u : 12u;
+        const unsigned late = earlyChange ? 0 : 1;
+        return entries < 253 + late    ? 9u
+               : entries < 765 + late  ? 10u
+               : entries < 1789 + late ? 11u
+                                       : 12u;
     };
     auto codeOf = [&](const std::string& s) {
         return s.size() == 1 ? static_cast<unsigned char>(s[0]) : table.at(s);
@@ -107,6 +111,11 @@ TEST(LzwDecoderTest, CodeWidthGrowsAndTableStaysBounded) {
         const std::string text = PseudoText(length);
         EXPECT_EQ(LzwDecode(LzwEncode(text, true)), text) << length;
         EXPECT_EQ(LzwDecode(LzwEncode(text, false)), text) << length;
+        const std::string late = LzwEncode(text, true, false);
+        EXPECT_EQ(LzwDecode(late, kMaxDecodedStreamSize, false), text) << length;
+        if (length > 500) {
+            EXPECT_NE(LzwDecode(late), text) << length;
+        }
     }
     // PseudoText(30000) encoded by Ghostscript's LZWEncode filter, which
     // clears its table several times on the way.

@@ -66,11 +66,50 @@ TEST_F(FilterChainTest, FiltersRunInOrder) {
     EXPECT_EQ(Data(2), compressed);
 }
 
+TEST_F(FilterChainTest, DecodeParmsRunBesideTheFilters) {
+    // Rows of 3 bytes: Sub (1 2 3 -> 1 3 6), then Up (1 1 1 -> 2 4 7).
+    const std::string png = Deflate("\x01\x01\x02\x03\x02\x01\x01\x01");
+    const std::string rows = "\x01\x03\x06\x02\x04\x07";
+    std::string tiffHex;
+    for (unsigned char byte : Deflate("\x01\x01\x01\x01\x01\x01"))
+        tiffHex += {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15], ' '};
+    // 65, then 258 to 510 (each the string before it plus one A), then 257,
+    // all 9 bits wide: the width grows before the end code with early change.
+    std::string lzw(9 * 255 / 8 + 1, '\0');
+    for (unsigned n = 0; n < 255; ++n) {
+        const unsigned code = n == 0 ? 65 : n == 254 ? 257 : 257 + n;
+        for (unsigned bit = 0; bit < 9; ++bit)
+            lzw[(9 * n + bit) / 8] |=
+                static_cast<char>(((code >> (8 - bit)) & 1) << (7 - (9 * n + bit) % 8));
+    }
+    OpenStreams(
+        {StreamBody("/Filter /FlateDecode /DecodeParms << /Predictor 12 /Columns 3 >>", png),
+         StreamBody("/Filter [/ASCIIHexDecode /FlateDecode] /DecodeParms [null << "
+                    "/Predictor 2 /Colors 3 /Columns 2 >>]",
+                    tiffHex + ">"),
+         StreamBody("/Filter [/FlateDecode] /DecodeParms 5 0 R", png),
+         "<< /Predictor 10 /Columns 3 >>",
+         StreamBody("/Filter /FlateDecode /DecodeParms << /Predictor 12 /Columns 0 >>", png),
+         StreamBody("/Filter /LZWDecode /DecodeParms << /EarlyChange 0 >>", lzw),
+         StreamBody("/Filter /LZWDecode", lzw),
+         StreamBody("/Filter [/Crypt /RunLengthDecode] /DecodeParms [<< /Name /Identity >>]",
+                    "\x02xyz\xfe-\x80")});
+    EXPECT_EQ(Data(2), rows);
+    EXPECT_EQ(Data(3), "\x01\x01\x01\x02\x02\x02");
+    EXPECT_EQ(Data(4), rows);
+    EXPECT_EQ(Data(6), "");  // parameters out of range
+    EXPECT_EQ(Data(7), std::string(32385, 'A'));
+    EXPECT_GT(Data(8).size(), 32385u);
+    EXPECT_EQ(Data(9), "xyz---");
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+}
+
 TEST_F(FilterChainTest, UnsupportedFiltersAreReportedOncePerRun) {
     OpenStreams({StreamBody("/Filter /DCTDecode", "a"), StreamBody("/Filter /DCTDecode", "b"),
                  StreamBody("/Filter [/FlateDecode /JBIG2Decode]", Deflate("c")),
-                 StreamBody("/Filter /JBIG2", "d"), StreamBody("/Filter /Fl", "e")});
-    for (int n = 2; n <= 6; ++n)
+                 StreamBody("/Filter /JBIG2", "d"), StreamBody("/Filter /Fl", "e"),
+                 StreamBody("/Filter /AHx", "66")});
+    for (int n = 2; n <= 7; ++n)
         EXPECT_EQ(Data(n), "(absent)") << n;
     // A second document in the same run reports nothing already reported.
     OpenStreams({StreamBody("/Filter /DCTDecode", "a")});
@@ -78,7 +117,8 @@ TEST_F(FilterChainTest, UnsupportedFiltersAreReportedOncePerRun) {
     EXPECT_EQ(Messages(), (std::vector<std::string>{
                               "Unsupported decoder: /DCTDecode, please contact Korvane Software.",
                               "Unsupported decoder: /JBIG2Decode, please contact Korvane Software.",
-                              "Unsupported decoder: /Fl, please contact Korvane Software."}));
+                              "Unsupported decoder: /Fl, please contact Korvane Software.",
+                              "Unsupported decoder: /AHx, please contact Korvane Software."}));
 }
 
 }  // namespace
