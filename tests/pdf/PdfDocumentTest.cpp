@@ -23,12 +23,6 @@ std::string Overwrite(const std::string& s, const std::string& what, std::string
     return Replace(s, what, with);
 }
 
-// The newest startxref offset of a file.
-std::string NewestXref(const std::string& pdf) {
-    const std::size_t at = pdf.rfind("startxref\n") + 10;
-    return pdf.substr(at, pdf.find('\n', at) - at);
-}
-
 class PdfDocumentTest : public ::testing::Test, public test::TestDocument {
   protected:
     // Opens the file and gives the values of objects 2 and 3, "-" when it
@@ -76,7 +70,7 @@ TEST_F(PdfDocumentTest, UpdatesAndChainsMixingTablesAndStreams) {
         pdf = PdfBuilder(kObjects, "/Root 1 0 R").AddUpdate(update, "", asStream).Build();
         const std::size_t prev = pdf.rfind("/Prev ") + 6;
         const std::size_t length = pdf.find(' ', prev) - prev;
-        EXPECT_EQ(Read(std::string(pdf).replace(prev, length, NewestXref(pdf))), "new,");
+        EXPECT_EQ(Read(std::string(pdf).replace(prev, length, test::LastStartxref(pdf))), "new,");
         EXPECT_EQ(Read(std::string(pdf).replace(prev, length, "99999999")), "+new,three");
     }
 }
@@ -117,9 +111,9 @@ TEST_F(PdfDocumentTest, ObjectStreams) {
     EXPECT_EQ(Read(Overwrite(hybrid, "/XRefStm", "/XRefStx")), ",");
     // One that leads back into the chain ends it.
     const std::size_t stm = hybrid.rfind("/XRefStm ") + 9;
-    EXPECT_EQ(
-        Read(std::string(hybrid).replace(stm, hybrid.find(' ', stm) - stm, NewestXref(hybrid))),
-        ",");
+    EXPECT_EQ(Read(std::string(hybrid).replace(stm, hybrid.find(' ', stm) - stm,
+                                               test::LastStartxref(hybrid))),
+              ",");
     // Header counts and offsets are bounded by the decoded data.
     EXPECT_EQ(
         Read(PdfBuilder(kObjects, "/Root 1 0 R").UseObjectStream({2, 3}, "/N 2147483647").Build()),

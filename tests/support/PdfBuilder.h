@@ -13,6 +13,9 @@ namespace tessary::test {
 // A stream object's body: dictionary entries (without << >>), /Length added, and the data.
 std::string StreamBody(const std::string& entries, const std::string& data);
 
+// The offset that a file's last startxref gives, as written.
+std::string LastStartxref(const std::string& pdf);
+
 // An incremental update appended to a file: the objects, a classic section
 // with one subsection for each, and a trailer of `trailerEntries` and /Prev.
 std::string AppendUpdate(std::string pdf, const std::map<int, std::string>& objects,
