@@ -197,7 +197,7 @@ class PdfStream final : public PdfObject {
     const StreamLocation& GetLocation() const { return location; }
     PdfDocument* GetSource() const { return source; }
 
-    std::unique_ptr<PdfDictionary, ObjectReleaser> dictionary;  // may be absent
+    DictionaryHandle dictionary;  // may be absent
 
   private:
     enum class State : std::uint8_t { Unread, Decoded, Unreadable };
