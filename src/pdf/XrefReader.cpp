@@ -13,9 +13,6 @@ namespace tessary {
 
 namespace {
 
-// The entries that an older trailer gives when the newest lacks them.
-constexpr std::string_view kInheritedKeys[] = {"/Root", "/Encrypt", "/ID"};
-
 // The field widths of a cross-reference stream: exactly three numbers, each
 // of 0 to 8 bytes.
 bool ReadWidths(const PdfDictionary& dict, std::int32_t (&widths)[3]) {
@@ -92,7 +89,7 @@ DictionaryHandle XrefReader::ReadChain(std::int64_t offset) {
         if (!newest) {
             newest = std::move(trailer);
         } else {
-            for (std::string_view key : kInheritedKeys) {
+            for (std::string_view key : kDocumentTrailerKeys) {
                 if (!newest->HasKey(key) && trailer->HasKey(key)) {
                     newest->SetValue(key, CloneObject(trailer->PeekValue(key)));
                 }

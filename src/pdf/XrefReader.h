@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <set>
+#include <string_view>
 
 #include "pdf/PdfObject.h"
 
@@ -37,6 +38,10 @@ class XrefReader {
     std::set<std::int64_t> seen;
     bool complete = false;
 };
+
+// The trailer entries that the document reads: what an older trailer gives
+// where the newest lacks it, and what a repair takes from every trailer found.
+inline constexpr std::string_view kDocumentTrailerKeys[] = {"/Root", "/Encrypt", "/ID"};
 
 // An offset written in a trailer entry (/Prev, /XRefStm); 0 when absent.
 std::int64_t ReadOffset(const PdfDictionary& trailer, std::string_view key);

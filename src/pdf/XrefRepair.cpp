@@ -10,18 +10,21 @@
 #include "pdf/PdfDocument.h"
 #include "pdf/PdfFile.h"
 #include "pdf/PdfParser.h"
+#include "pdf/XrefReader.h"
 #include "pdf/XrefTable.h"
 
 namespace tessary {
 
 namespace {
 
+// The file is scanned in blocks of this size, which bounds the memory a scan
+// takes whatever the file's size.
 constexpr std::int64_t kScanBlock = std::int64_t{1} << 20;
 // Bytes read past a block, so that a word that starts in it is seen whole
 // with the byte after it.
 constexpr std::int64_t kLookAhead = 16;
-
-constexpr std::string_view kInheritedKeys[] = {"/Root", "/Encrypt", "/ID"};
+// An object number or generation has at most the ten digits of 2147483647.
+constexpr std::size_t kMaxNumberDigits = 10;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\0';
@@ -123,7 +126,7 @@ bool XrefRepair::ReadHeaderBefore(const std::string& buffer, std::int64_t buffer
         const std::size_t end = k;
         const std::size_t digits = skip(IsDigit);
         std::uint64_t value = 0;
-        if (digits == 0 || digits > 10 ||
+        if (digits == 0 || digits > kMaxNumberDigits ||
             std::from_chars(buffer.data() + k, buffer.data() + end, value).ec != std::errc() ||
             value > static_cast<std::uint64_t>(INT32_MAX)) {
             return false;
@@ -177,7 +180,7 @@ DictionaryHandle XrefRepair::BuildTrailer(PdfDocument& document, PdfParser& pars
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     DictionaryHandle trailer(new PdfDictionary);
     for (const auto& [position, dict] : found) {
-        for (std::string_view key : kInheritedKeys) {
+        for (std::string_view key : kDocumentTrailerKeys) {
             if (dict->HasKey(key)) {
                 trailer->SetValue(key, CloneObject(dict->PeekValue(key)));
             }
