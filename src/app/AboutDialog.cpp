@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/ControlIds.h"
 #include "app/DialogKeys.h"
 #include "app/DialogUnits.h"
 #include "app/ProgramIcon.h"
@@ -37,7 +38,7 @@ AboutDialog::AboutDialog(QWidget* owner)
     description->setGeometry(units.ToPixels(40, 37, 188, 18));
 
     auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("1");
+    ok->setObjectName(ControlName(kOkButton));
     ok->setGeometry(units.ToPixels(194, 7, 50, 14));
     ok->setAutoDefault(false);
     ok->setDefault(true);

@@ -1,6 +1,7 @@
 #include "app/DialogUnits.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 
 namespace tessary {
 
@@ -37,6 +38,11 @@ QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
 
 QSize DialogUnits::ToPixels(int width, int height) const {
     return QSize(ToPixelsX(width), ToPixelsY(height));
+}
+
+void CentreLabelOn(QLabel& label, const QWidget& box) {
+    label.setGeometry(label.x(), box.y(), label.width(), box.height());
+    label.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 }  // namespace tessary

@@ -6,6 +6,9 @@
 #include <QFont>
 #include <QRect>
 
+class QLabel;
+class QWidget;
+
 namespace tessary {
 
 // The font every dialog of the program uses.
@@ -24,5 +27,10 @@ class DialogUnits {
     int baseX;  // average character width in pixels
     int baseY;  // character height in pixels
 };
+
+// Centres a one-line label vertically on the box it names, as a form layout
+// would: the label keeps its x and width and takes the box's y and height,
+// and its text stands in the middle of them.
+void CentreLabelOn(QLabel& label, const QWidget& box);
 
 }  // namespace tessary

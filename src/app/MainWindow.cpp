@@ -1,10 +1,17 @@
 #include "app/MainWindow.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
+#include <QUrl>
 
 #include "app/AboutDialog.h"
+#include "app/ControlIds.h"
 #include "app/ConvertCommand.h"
 #include "app/DialogKeys.h"
 #include "app/DialogUnits.h"
@@ -26,9 +33,9 @@ MainWindow::MainWindow()
     const DialogUnits units(font());
     setFixedSize(units.ToPixels(291, 151));
 
-    auto button = [&](const char* text, const char* id, QRect geometry) {
+    auto button = [&](const char* text, int id, QRect geometry) {
         auto* created = new QPushButton(text, this);
-        created->setObjectName(id);
+        created->setObjectName(ControlName(id));
         created->setGeometry(geometry);
         created->setAutoDefault(false);  // no default button
         return created;
@@ -43,14 +50,15 @@ MainWindow::MainWindow()
     };
 
     // In tab order.
-    QPushButton* close = button("Close", "2", units.ToPixels(234, 130, 50, 14));
-    QPushButton* view = button("View PDF File", "1001", units.ToPixels(7, 87, 124, 31));
+    QPushButton* close = button("Close", kCloseButton, units.ToPixels(234, 130, 50, 14));
+    QPushButton* view = button("View PDF File", kViewButton, units.ToPixels(7, 87, 124, 31));
     label(
         "Tessary extracts readable text from most PDF files and lays it out as on the page. "
         "The text is ready to read, to copy into other applications and to print.",
         "introLabel", units.ToPixels(7, 7, 277, 29));
-    QPushButton* about = button("About Tessary", "1034", units.ToPixels(7, 130, 124, 14));
-    QPushButton* convert = button("Convert PDF File", "1002", units.ToPixels(7, 45, 124, 31));
+    QPushButton* about = button("About Tessary", kAboutButton, units.ToPixels(7, 130, 124, 14));
+    QPushButton* convert =
+        button("Convert PDF File", kConvertButton, units.ToPixels(7, 45, 124, 31));
     label(
         "Automatically convert all pages in a PDF file and write to a text file with same name "
         "(but the file type becomes \".txt\") ",
@@ -69,6 +77,7 @@ MainWindow::MainWindow()
     connect(about, &QPushButton::clicked, this, &MainWindow::ShowAbout);
     connect(convert, &QPushButton::clicked, this, [this] { ConvertPdfFile(this); });
 
+    setAcceptDrops(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &MainWindow::ShowContextMenu);
 }
@@ -79,6 +88,35 @@ std::unique_ptr<QMenu> MainWindow::CreateContextMenu() {
     menu->addSeparator();
     menu->addAction("&About Tessary...", this, &MainWindow::ShowAbout);
     return menu;
+}
+
+void MainWindow::ViewSoon(const QString& path) {
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    QTimer::singleShot(0, this, [this, fullPath] { ViewPdfPath(this, fullPath); });
+}
+
+QString MainWindow::DraggedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return {};
+    }
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DraggedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+// The viewer is modal: it opens after the drop has ended, so the program the
+// file came from isn't kept waiting for the drop while the user reads.
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = DraggedFile(event->mimeData());
+    if (!path.isEmpty()) {
+        event->acceptProposedAction();
+        ViewSoon(path);
+    }
 }
 
 void MainWindow::ShowAbout() {

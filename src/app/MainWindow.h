@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <memory>
 
 class QMenu;
+class QMimeData;
 
 namespace tessary {
 
@@ -20,11 +22,21 @@ class MainWindow : public QDialog {
     // no such menu.
     std::unique_ptr<QMenu> CreateContextMenu();
 
+    // Views the PDF file at path as View does once a file is chosen, as soon
+    // as the window's event loop runs: for a file named on the command line
+    // or dropped on the window.
+    void ViewSoon(const QString& path);
+
+    // The one local file that dragged data carries, or an empty string.
+    static QString DraggedFile(const QMimeData* data);
+
   public slots:
     void ShowAbout();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void ShowContextMenu(const QPoint& position);

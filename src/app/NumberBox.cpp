@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <algorithm>
+#include <limits>
 
 #include "app/UserInterface.h"
 
@@ -13,9 +15,16 @@ bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }
 
+bool RefuseNumberBox(QLineEdit& box) {
+    ShowMessage(box.window(), kPositiveIntegerMessage, ApplicationName(), MessageIcon::Exclamation);
+    box.setFocus(Qt::OtherFocusReason);
+    box.selectAll();
+    return false;
+}
+
 }  // namespace
 
-std::optional<std::uint32_t> ParseUnsignedNumber(const QString& text) {
+std::optional<std::uint64_t> ParseUnsignedNumber(const QString& text, std::uint64_t cap) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && IsBlank(text[begin])) {
@@ -33,12 +42,10 @@ std::optional<std::uint32_t> ParseUnsignedNumber(const QString& text) {
         if (c < u'0' || c > u'9') {
             return std::nullopt;
         }
-        value = value * 10 + static_cast<std::uint64_t>(c - u'0');
-        if (value > std::numeric_limits<std::uint32_t>::max()) {
-            return std::nullopt;
-        }
+        // Once above the cap, the value stays there: no overflow, however long.
+        value = std::min(value * 10 + static_cast<std::uint64_t>(c - u'0'), cap + 1);
     }
-    return static_cast<std::uint32_t>(value);
+    return std::min(value, cap);
 }
 
 QLineEdit* CreateNumberBox(QWidget* parent) {
@@ -48,16 +55,23 @@ QLineEdit* CreateNumberBox(QWidget* parent) {
     return box;
 }
 
-bool ReadNumberBox(QLineEdit& box, std::uint32_t& value, std::uint32_t maximum) {
-    const std::optional<std::uint32_t> number = ParseUnsignedNumber(box.text());
-    if (number && *number <= maximum) {
-        value = *number;
-        return true;
+bool ReadNumberBox(QLineEdit& box, std::uint32_t& value) {
+    constexpr std::uint64_t kLargest = std::numeric_limits<std::uint32_t>::max();
+    const std::optional<std::uint64_t> number = ParseUnsignedNumber(box.text(), kLargest + 1);
+    if (!number || *number > kLargest) {
+        return RefuseNumberBox(box);
     }
-    ShowMessage(box.window(), kPositiveIntegerMessage, ApplicationName(), MessageIcon::Exclamation);
-    box.setFocus(Qt::OtherFocusReason);
-    box.selectAll();
-    return false;
+    value = static_cast<std::uint32_t>(*number);
+    return true;
+}
+
+bool ReadCappedNumberBox(QLineEdit& box, std::uint32_t& value, std::uint32_t cap) {
+    const std::optional<std::uint64_t> number = ParseUnsignedNumber(box.text(), cap);
+    if (!number) {
+        return RefuseNumberBox(box);
+    }
+    value = static_cast<std::uint32_t>(*number);
+    return true;
 }
 
 void WriteNumberBox(QLineEdit& box, std::uint32_t value) {

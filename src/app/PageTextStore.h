@@ -10,10 +10,6 @@
 
 namespace tessary {
 
-// The widest line the viewer lays a page out at: wider only makes very long
-// lines out of the same text and can stall the window.
-inline constexpr std::uint32_t kMaxLineWidth = 10000;
-
 // Calls with an index outside 0 ... page count - 1 change nothing and read the
 // defaults.
 class PageTextStore {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/ControlIds.h"
 #include "app/DialogKeys.h"
 #include "app/DialogUnits.h"
 
@@ -20,12 +21,12 @@ PasswordDialog::PasswordDialog(QWidget* owner)
 
     // Created in tab order: OK, Cancel, then the password box.
     auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("1");
+    ok->setObjectName(ControlName(kOkButton));
     ok->setGeometry(units.ToPixels(73, 72, 50, 14));
     ok->setAutoDefault(false);
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("2");
+    cancel->setObjectName(ControlName(kCancelButton));
     cancel->setGeometry(units.ToPixels(130, 72, 50, 14));
     cancel->setAutoDefault(false);
 
@@ -40,7 +41,7 @@ PasswordDialog::PasswordDialog(QWidget* owner)
     label->setGeometry(units.ToPixels(7, 43, 52, 8));
 
     passwordBox = new QLineEdit(this);
-    passwordBox->setObjectName("1022");
+    passwordBox->setObjectName(ControlName(kPasswordBox));
     passwordBox->setEchoMode(QLineEdit::Password);
     passwordBox->setGeometry(units.ToPixels(68, 42, 112, 14));
 

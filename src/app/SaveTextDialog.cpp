@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "app/ControlIds.h"
 #include "app/DialogUnits.h"
 #include "app/NumberBox.h"
 #include "app/UserInterface.h"
@@ -16,12 +17,6 @@
 namespace tessary {
 
 namespace {
-
-constexpr int kWholeDocumentId = 1024;
-constexpr int kCurrentPageId = 1025;
-constexpr int kPageRangeId = 1026;
-constexpr int kOverwriteId = 1030;
-constexpr int kAppendId = 1031;
 
 const char* const kTextFileFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|";
 
@@ -40,41 +35,45 @@ SaveTextDialog::SaveTextDialog(const QString& pdf, std::int32_t count, QWidget* 
     destination = QFile::decodeName(
         QByteArray::fromStdString(TextFileNameFor(QFile::encodeName(pdfPath).toStdString())));
 
-    auto place = [&](QWidget* control, const char* id, int x, int y, int width, int height) {
-        control->setObjectName(id);
+    auto place = [&](QWidget* control, int id, int x, int y, int width, int height) {
+        if (id != 0) {
+            control->setObjectName(ControlName(id));
+        }
         control->setGeometry(units.ToPixels(x, y, width, height));
     };
     auto* ok = new QPushButton("OK", this);
-    place(ok, "1", 132, 133, 50, 14);
+    place(ok, kOkButton, 132, 133, 50, 14);
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
-    place(cancel, "2", 193, 133, 50, 14);
+    place(cancel, kCancelButton, 193, 133, 50, 14);
 
     scopeGroup = new QButtonGroup(this);
     auto radio = [&](QButtonGroup* group, const char* text, int id, int x, int y, int width) {
         auto* button = new QRadioButton(text, this);
-        place(button, QByteArray::number(id).constData(), x, y, width, 10);
+        place(button, id, x, y, width, 10);
         button->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
         group->addButton(button, id);
         return button;
     };
-    radio(scopeGroup, "Save whole document", kWholeDocumentId, 7, 7, 85)->setChecked(true);
-    radio(scopeGroup, "Save current page", kCurrentPageId, 7, 22, 73);
-    radio(scopeGroup, "Save pages in range:", kPageRangeId, 7, 37, 82);
+    radio(scopeGroup, "Save whole document", kSaveWholeDocumentButton, 7, 7, 85)->setChecked(true);
+    radio(scopeGroup, "Save current page", kSaveCurrentPageButton, 7, 22, 73);
+    radio(scopeGroup, "Save pages in range:", kSavePageRangeButton, 7, 37, 82);
     fromBox = CreateNumberBox(this);
-    place(fromBox, "1028", 95, 36, 40, 14);
-    place(new QLabel("To", this), "", 136, 39, 9, 8);
+    place(fromBox, kRangeFromBox, 95, 36, 40, 14);
+    auto* toLabel = new QLabel("To", this);
+    place(toLabel, 0, 136, 39, 9, 8);
     toBox = CreateNumberBox(this);
-    place(toBox, "1029", 148, 36, 40, 14);
+    place(toBox, kRangeToBox, 148, 36, 40, 14);
+    CentreLabelOn(*toLabel, *toBox);
 
     modeGroup = new QButtonGroup(this);
-    radio(modeGroup, "Overwrite file", kOverwriteId, 7, 61, 56)->setChecked(true);
-    radio(modeGroup, "Append to file", kAppendId, 7, 76, 58);
-    place(new QLabel("Destination File:", this), "", 7, 96, 52, 8);
+    radio(modeGroup, "Overwrite file", kOverwriteFileButton, 7, 61, 56)->setChecked(true);
+    radio(modeGroup, "Append to file", kAppendToFileButton, 7, 76, 58);
+    place(new QLabel("Destination File:", this), 0, 7, 96, 52, 8);
     destinationBox = new QLineEdit(this);
-    place(destinationBox, "1032", 7, 110, 184, 14);
+    place(destinationBox, kDestinationBox, 7, 110, 184, 14);
     auto* browse = new QPushButton("Browse...", this);
-    place(browse, "1033", 193, 110, 50, 14);
+    place(browse, kBrowseButton, 193, 110, 50, 14);
 
     WriteNumberBox(*fromBox, from);
     WriteNumberBox(*toBox, to);
@@ -86,7 +85,7 @@ SaveTextDialog::SaveTextDialog(const QString& pdf, std::int32_t count, QWidget* 
     connect(cancel, &QPushButton::clicked, this, &SaveTextDialog::reject);
     connect(browse, &QPushButton::clicked, this, &SaveTextDialog::Browse);
     connect(scopeGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (id == kPageRangeId) {
+        if (id == kSavePageRangeButton) {
             fromBox->setEnabled(checked);
             toBox->setEnabled(checked);
         }
@@ -105,9 +104,11 @@ void SaveTextDialog::accept() {
     if (!ReadNumberBox(*fromBox, from) || !ReadNumberBox(*toBox, to)) {
         return;
     }
-    writeMode = modeGroup->checkedId() == kAppendId ? WriteMode::Append : WriteMode::Overwrite;
-    saveScope = static_cast<SaveScope>(std::max(scopeGroup->checkedId(), kWholeDocumentId) -
-                                       kWholeDocumentId);
+    writeMode =
+        modeGroup->checkedId() == kAppendToFileButton ? WriteMode::Append : WriteMode::Overwrite;
+    saveScope =
+        static_cast<SaveScope>(std::max<int>(scopeGroup->checkedId(), kSaveWholeDocumentButton) -
+                               kSaveWholeDocumentButton);
     if (!CheckRange()) {
         return;
     }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "app/BusyCursor.h"
+#include "app/DialogUnits.h"
 
 namespace tessary {
 
@@ -15,6 +16,9 @@ namespace {
 void RealMessage(QWidget* owner, const QString& text, const QString& caption, MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     caption, text, QMessageBox::Ok, owner);
+    // A box is a window of its own and would take the application's font,
+    // not the dialogs' font of its owner.
+    box.setFont(DialogFont());
     box.exec();
 }
 

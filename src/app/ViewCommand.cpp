@@ -14,9 +14,12 @@ namespace tessary {
 
 void ViewPdfFile(QWidget* owner) {
     const QString path = AskOpenFileName(owner, kPdfFileFilter, kPdfSuffix);
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        ViewPdfPath(owner, path);
     }
+}
+
+void ViewPdfPath(QWidget* owner, const QString& path) {
     const QByteArray input = QFile::encodeName(path);
 
     BusyCursor busy;

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/BusyCursor.h"
+#include "app/ControlIds.h"
 #include "app/DialogUnits.h"
 #include "app/NumberBox.h"
 #include "app/PageTextEdit.h"
@@ -19,19 +21,11 @@
 #include "pdf/PdfObjectStore.h"
 #include "text/PageText.h"
 #include "text/TextFileConversion.h"
+#include "text/TextLine.h"
 
 namespace tessary {
 
 namespace {
-
-// The hourglass while a page is extracted or written.
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 QFont TextBoxFont() {
     QFont font("Courier New");
@@ -77,8 +71,10 @@ void ViewerWindow::CreateControls() {
     const DialogUnits units(font());
     resize(units.ToPixels(434, 285));
 
-    auto place = [&units](QWidget* control, const char* id, int x, int y, int width, int height) {
-        control->setObjectName(id);
+    auto place = [&units](QWidget* control, int id, int x, int y, int width, int height) {
+        if (id != 0) {
+            control->setObjectName(ControlName(id));
+        }
         control->setGeometry(units.ToPixels(x, y, width, height));
     };
     auto button = [this](const char* text) {
@@ -88,19 +84,23 @@ void ViewerWindow::CreateControls() {
         return created;
     };
     // Created in tab order.
-    place(new QLabel("Page #: ", this), "", 7, 8, 33, 8);
-    place(pageNumberEdit = CreateNumberBox(this), "1010", 41, 7, 40, 14);
-    place(goButton = button("Go"), "1011", 84, 7, 28, 14);
-    place(prevButton = button("Prev Page"), "1012", 313, 7, 50, 14);
-    place(nextButton = button("Next Page"), "1013", 377, 7, 50, 14);
-    place(closeButton = button("Close"), "2", 377, 264, 50, 14);
-    place(totalLabel = new QLabel(this), "1016", 122, 9, 105, 8);
-    place(lineWidthLabel = new QLabel("Line width (characters):", this), "1021", 7, 265, 79, 8);
-    place(lineWidthEdit = CreateNumberBox(this), "1017", 89, 264, 40, 14);
-    place(regenerateButton = button("Regenerate"), "1018", 134, 264, 50, 14);
-    place(copyButton = button("Copy"), "1019", 198, 264, 41, 14);
-    place(saveButton = button("Save"), "1020", 245, 264, 40, 14);
-    place(textBox = new PageTextEdit(codePage, this), "1023", 7, 29, 420, 227);
+    auto* pageLabel = new QLabel("Page #: ", this);
+    place(pageLabel, 0, 7, 8, 33, 8);
+    place(pageNumberEdit = CreateNumberBox(this), kPageNumberBox, 41, 7, 40, 14);
+    place(goButton = button("Go"), kGoButton, 84, 7, 28, 14);
+    place(prevButton = button("Prev Page"), kPrevPageButton, 313, 7, 50, 14);
+    place(nextButton = button("Next Page"), kNextPageButton, 377, 7, 50, 14);
+    place(closeButton = button("Close"), kCloseButton, 377, 264, 50, 14);
+    place(totalLabel = new QLabel(this), kTotalPagesLabel, 122, 9, 105, 8);
+    place(lineWidthLabel = new QLabel("Line width (characters):", this), kLineWidthLabel, 7, 265,
+          79, 8);
+    place(lineWidthEdit = CreateNumberBox(this), kLineWidthBox, 89, 264, 40, 14);
+    place(regenerateButton = button("Regenerate"), kRegenerateButton, 134, 264, 50, 14);
+    place(copyButton = button("Copy"), kCopyButton, 198, 264, 41, 14);
+    place(saveButton = button("Save"), kSaveButton, 245, 264, 40, 14);
+    place(textBox = new PageTextEdit(codePage, this), kPageTextBox, 7, 29, 420, 227);
+    CentreLabelOn(*pageLabel, *pageNumberEdit);
+    CentreLabelOn(*lineWidthLabel, *lineWidthEdit);
 
     textBox->setFont(TextBoxFont());
     textBox->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -184,7 +184,10 @@ void ViewerWindow::WriteBoxes() {
 // The width first, then the page number; reading stops at the first box that
 // fails, and the command goes on with the values it has.
 void ViewerWindow::ReadBoxes() {
-    if (ReadNumberBox(*lineWidthEdit, lineWidthBox, kMaxLineWidth)) {
+    // A width beyond the widest layout is laid out as the widest, and the box
+    // then shows that.
+    if (ReadCappedNumberBox(*lineWidthEdit, lineWidthBox,
+                            static_cast<std::uint32_t>(kMaxLineWidth))) {
         ReadNumberBox(*pageNumberEdit, pageNumberBox);
     }
 }

@@ -3,29 +3,29 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/CodePage.h"
 #include "text/TextFileConversion.h"
 
 namespace tessary {
 
 inline constexpr const char* kConverterName = "tessary-convert";
+// As an input, standard input; as -o, standard output.
+inline constexpr const char* kStandardStream = "-";
 
 // What the converter was asked to do.
 struct CliOptions {
     std::string programName = kConverterName;  // for messages: the program file's base name
-    std::vector<std::string> inputs;
-    // -o: the output of the single input; "-" is standard output.
+    std::vector<std::string> inputs;           // kStandardStream: standard input
+    // -o: the output of the single input; kStandardStream is standard output.
     std::optional<std::string> output;
-    std::int32_t width = kDefaultLineWidth;
-    std::int32_t firstPage = 1;
-    std::int32_t lastPage = std::numeric_limits<std::int32_t>::max();
+    // Width, page range, code page (--encoding, or the locale's) and form of
+    // the text; the progress callback is the converter's own.
+    ConversionOptions conversion;
     std::optional<std::string> password;
-    CodePage codePage;  // --encoding, or the locale's
+    std::int32_t jobs = 1;  // 0: one per core
     bool quiet = false;
 };
 

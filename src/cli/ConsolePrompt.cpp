@@ -1,26 +1,19 @@
 #include "cli/ConsolePrompt.h"
 
-#include <cstdio>
-
-#include "cli/ProgressLine.h"
+#include "cli/OrderedConsole.h"
 #include "cli/TerminalPassword.h"
 #include "pdf/PdfDocument.h"
 
 namespace tessary {
 
-void ReportFileError(const std::string& programName, const std::string& file,
-                     const std::string& message) {
-    const std::string line = programName + ": " + file + ": " + message + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
+void ConsolePromptState::ReportError(const std::string& message) const {
+    console->WriteLine(fileIndex, programName + ": " + file + ": " + message);
 }
 
 int ConsolePrompt(void* userData, int kind, std::string& argument) {
     auto& state = *static_cast<ConsolePromptState*>(userData);
-    if (state.progress) {
-        state.progress->Clear();
-    }
     if (kind == kShowMessage) {
-        ReportFileError(state.programName, state.file, argument);
+        state.ReportError(argument);
         return 0;
     }
     if (kind != kAskPassword) {
@@ -35,6 +28,9 @@ int ConsolePrompt(void* userData, int kind, std::string& argument) {
             argument = state.password;
             return 1;
         case PasswordSource::Terminal:
+            // One question at a time, after the messages of the files before.
+            state.console->WaitForTurn(state.fileIndex);
+            state.console->ClearProgress();
             if (std::optional<std::string> typed =
                     AskPasswordOnTerminal("Password for " + state.file + ": ")) {
                 argument = std::move(*typed);
@@ -42,8 +38,7 @@ int ConsolePrompt(void* userData, int kind, std::string& argument) {
             }
             return 0;
         case PasswordSource::None:
-            ReportFileError(state.programName, state.file,
-                            "The document is protected by a password; give it with --password.");
+            state.ReportError("The document is protected by a password; give it with --password.");
             return 0;
     }
     return 0;

@@ -3,12 +3,12 @@
 // from --password, from the terminal, or not at all.
 #pragma once
 
-#include <optional>
+#include <cstddef>
 #include <string>
 
 namespace tessary {
 
-class ProgressLine;
+class OrderedConsole;
 
 enum class PasswordSource {
     Given,     // --password: answered once, so a wrong one fails instead of asking forever
@@ -19,18 +19,18 @@ enum class PasswordSource {
 // The user data of ConsolePrompt, one per file.
 struct ConsolePromptState {
     std::string programName;
-    std::string file;
+    std::string file;  // the file's name in messages
     PasswordSource passwordSource = PasswordSource::None;
-    std::string password;              // for Given
-    ProgressLine* progress = nullptr;  // wiped before anything is written
+    std::string password;  // for Given
+    OrderedConsole* console = nullptr;
+    std::size_t fileIndex = 0;  // the file's place in the console's order
     bool passwordGiven = false;
+
+    // "PROGRAM: FILE: message" as the file's line on the console.
+    void ReportError(const std::string& message) const;
 };
 
 // The DocumentCallback of the converter; userData is a ConsolePromptState.
 int ConsolePrompt(void* userData, int kind, std::string& argument);
-
-// "PROGRAM: FILE: message" on standard error.
-void ReportFileError(const std::string& programName, const std::string& file,
-                     const std::string& message);
 
 }  // namespace tessary

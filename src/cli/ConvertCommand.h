@@ -1,5 +1,6 @@
-// The work of tessary-convert: each input file converted in turn, its outcome
-// reported on standard error, the exit status summing them up.
+// The work of tessary-convert: the input files converted one after the other
+// or several at once, each outcome reported on standard error in the order of
+// the files, the exit status summing them up.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +15,6 @@ inline constexpr int kExitUsage = 2;      // the command line was wrong
 
 // A conversion of more pages than this shows its progress on a terminal.
 inline constexpr std::int64_t kProgressMinimumPages = 3;
-
-// What the success message names as the output of "-o -".
-inline constexpr const char* kStandardOutputName = "(standard output)";
 
 int RunConversions(const CliOptions& options);
 

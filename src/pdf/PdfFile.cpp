@@ -1,5 +1,7 @@
 #include "pdf/PdfFile.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 namespace tessary {
@@ -7,7 +9,11 @@ namespace tessary {
 bool PdfFile::Open(const std::string& path) {
     Close();
     handle.reset(std::fopen(path.c_str(), "rb"));
-    if (!handle || fseeko(handle.get(), 0, SEEK_END) != 0) {
+    // Only a regular file has a size to search from its end: a folder opens,
+    // but reports an end at the largest offset there is.
+    struct stat info;
+    if (!handle || fstat(fileno(handle.get()), &info) != 0 || !S_ISREG(info.st_mode) ||
+        fseeko(handle.get(), 0, SEEK_END) != 0) {
         Close();
         return false;
     }

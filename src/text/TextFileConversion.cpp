@@ -1,9 +1,12 @@
 #include "text/TextFileConversion.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
 
 #include "pdf/PdfObjectStore.h"
 #include "text/PageText.h"
@@ -15,18 +18,61 @@ std::string TextFileNameFor(const std::string& path) {
     return (dot == std::string::npos ? path : path.substr(0, dot)) + ".txt";
 }
 
-std::string PageHeader(std::int32_t pageNumber) {
-    return "------------------------ Page " + std::to_string(pageNumber) +
-           " -----------------------\r\n\r\n";
+namespace {
+
+std::string_view LineEndBytes(LineEnd lineEnd) {
+    return lineEnd == LineEnd::Unix ? "\n" : "\r\n";
 }
 
-std::string FormatPage(std::int32_t pageNumber, const std::vector<std::string>& lines) {
-    std::string text = PageHeader(pageNumber);
+// Why a file that the document couldn't open didn't open: the system's error
+// when the file can't be read at all, no signature, or a damaged PDF file.
+void DiagnoseOpenFailure(const std::string& path, ConversionResult& result) {
+    char head[kPdfSignatureWindow];
+    ssize_t length = -1;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        do {
+            length = read(fd, head, sizeof head);  // a folder fails here (EISDIR)
+        } while (length < 0 && errno == EINTR);
+    }
+    if (length < 0) {
+        result.openFault = OpenFault::SystemError;
+        result.systemError = errno;
+    } else if (std::string_view(head, static_cast<std::size_t>(length)).find("%PDF-") ==
+               std::string_view::npos) {
+        result.openFault = OpenFault::NotPdf;
+    } else {
+        result.openFault = OpenFault::Damaged;
+    }
+    if (fd >= 0) {
+        close(fd);
+    }
+}
+
+}  // namespace
+
+std::string PageHeader(std::int32_t pageNumber, LineEnd lineEnd) {
+    const std::string_view end = LineEndBytes(lineEnd);
+    std::string header =
+        "------------------------ Page " + std::to_string(pageNumber) + " -----------------------";
+    header += end;
+    header += end;
+    return header;
+}
+
+std::string FormatPage(std::int32_t pageNumber, const std::vector<std::string>& lines,
+                       LineEnd lineEnd, PageBreak pageBreak) {
+    const std::string_view end = LineEndBytes(lineEnd);
+    std::string text = pageBreak == PageBreak::Header ? PageHeader(pageNumber, lineEnd) : "";
     for (const std::string& line : lines) {
         text += line;
-        text += "\r\n";
+        text += end;
     }
-    text += "\r\n";
+    if (pageBreak == PageBreak::Header) {
+        text += end;
+    } else if (pageBreak == PageBreak::FormFeed) {
+        text += '\f';
+    }
     return text;
 }
 
@@ -92,6 +138,7 @@ ConversionResult ConvertPdfToText(const std::string& inputPath, TextOutput& outp
     PdfDocument document;
     if (!document.Open(inputPath, false, callback, userData)) {
         result.status = ConversionStatus::OpenFailed;
+        DiagnoseOpenFailure(inputPath, result);
         return result;
     }
     PdfObjectStore& store = *document.GetStore();
@@ -127,7 +174,7 @@ ConversionResult ConvertPdfToText(const std::string& inputPath, TextOutput& outp
             continue;
         }
         ExtractPageText(lines, store, AsDictionary(page.get()), options.width, options.codePage);
-        if (!output.Write(FormatPage(index + 1, lines))) {
+        if (!output.Write(FormatPage(index + 1, lines, options.lineEnd, options.pageBreak))) {
             break;
         }
         ++result.pagesWritten;
@@ -186,6 +233,18 @@ std::string ConversionMessage(const ConversionResult& result) {
             return "Could not write the file.";
     }
     return {};
+}
+
+std::string DetailedConversionMessage(const ConversionResult& result) {
+    if (result.status == ConversionStatus::OpenFailed) {
+        if (result.openFault == OpenFault::SystemError) {
+            return std::error_code(result.systemError, std::generic_category()).message();
+        }
+        if (result.openFault == OpenFault::NotPdf) {
+            return "Not a PDF file.";
+        }
+    }
+    return ConversionMessage(result);
 }
 
 }  // namespace tessary

@@ -24,11 +24,26 @@ inline constexpr std::int32_t kDefaultLineWidth = 78;
 // followed by ".txt" when it has no ".".
 std::string TextFileNameFor(const std::string& path);
 
-// The header line of a page (one-based number), with its CR LF and the empty
-// line after it.
-std::string PageHeader(std::int32_t pageNumber);
-// A page as the text file holds it: header, each line and CR LF, one more CR LF.
-std::string FormatPage(std::int32_t pageNumber, const std::vector<std::string>& lines);
+// The forms of the text. The defaults make the text file of the application's
+// Convert; the others suit scripts and tools that read plain text.
+enum class LineEnd {
+    Dos,   // CR LF
+    Unix,  // LF
+};
+enum class PageBreak {
+    Header,    // the page header before each page, an empty line after it
+    FormFeed,  // a form feed (byte 12) after each page
+    None,      // the pages' lines one after the other
+};
+
+// The header line of a page (one-based number), with its line end and the
+// empty line after it.
+std::string PageHeader(std::int32_t pageNumber, LineEnd lineEnd = LineEnd::Dos);
+// A page as the text holds it: for Header, the header, each line and its line
+// end, one more line end; for FormFeed, each line and its line end, a form
+// feed; for None, each line and its line end.
+std::string FormatPage(std::int32_t pageNumber, const std::vector<std::string>& lines,
+                       LineEnd lineEnd = LineEnd::Dos, PageBreak pageBreak = PageBreak::Header);
 
 enum class ConversionStatus {
     Converted,
@@ -40,8 +55,21 @@ enum class ConversionStatus {
     WriteFailed,    // "Could not write the file."
 };
 
+// Why a file didn't open as a document (OpenFailed).
+enum class OpenFault {
+    Damaged,      // a PDF file that couldn't be read, or whose password wasn't given
+    SystemError,  // the file itself couldn't be read; systemError says why
+    NotPdf,       // no "%PDF-" signature in its first kPdfSignatureWindow bytes
+};
+
+// How far into a file the "%PDF-" signature may lie: readers commonly accept
+// up to this many bytes of something else before it.
+inline constexpr std::size_t kPdfSignatureWindow = 1024;
+
 struct ConversionResult {
     ConversionStatus status = ConversionStatus::OpenFailed;
+    OpenFault openFault = OpenFault::Damaged;
+    int systemError = 0;         // errno, for OpenFault::SystemError
     std::int32_t pageCount = 0;  // the page tree's /Count, as written in the file
     std::int32_t pagesWritten = 0;
     std::string outputPath;
@@ -98,6 +126,8 @@ struct ConversionOptions {
     std::int32_t firstPage = 1;
     std::int32_t lastPage = std::numeric_limits<std::int32_t>::max();
     CodePage codePage;  // the output code page
+    LineEnd lineEnd = LineEnd::Dos;
+    PageBreak pageBreak = PageBreak::Header;
     // Called before each page index is looked at: (index + 1, /Count).
     std::function<void(std::int32_t, std::int32_t)> progress;
 };
@@ -127,5 +157,9 @@ ConversionResult ConvertPdfFileToText(const std::string& inputPath, const std::s
 // What the user is told: "%d pages converted successfully into file %s" for
 // a conversion, the failure's message otherwise.
 std::string ConversionMessage(const ConversionResult& result);
+// The same, except that a file that didn't open says why when it can: the
+// system's reason (strerror) or that it isn't a PDF file. For tools whose
+// users tell these apart, such as the command line.
+std::string DetailedConversionMessage(const ConversionResult& result);
 
 }  // namespace tessary

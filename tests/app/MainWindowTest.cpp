@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 
 #include "ModalScript.h"
 #include "UserInterfaceRecorder.h"
+#include "app/DialogUnits.h"
+#include "app/StartupCommandLine.h"
 #include "app/ViewCommand.h"
 #include "support/PdfBuilder.h"
 #include "support/TestSupport.h"
@@ -27,10 +34,11 @@ TEST(MainWindow, CloseFocusedWithoutDefaultButton) {
     MainWindow window;
     window.show();
     EXPECT_FALSE(window.windowIcon().isNull());
-    QWidget* close = window.findChild<QPushButton*>("2");
+    QWidget* close = FindControl<QPushButton>(window, kCloseButton);
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(window.focusWidget(), close);
-    EXPECT_EQ(test::TabOrder(close), (std::vector<std::string>{"2", "1001", "1034", "1002"}));
+    EXPECT_EQ(test::TabOrder(close),
+              (std::vector<int>{kCloseButton, kViewButton, kAboutButton, kConvertButton}));
     // Not even after showing (Qt would otherwise promote the first auto-default button).
     for (QPushButton* button : window.findChildren<QPushButton*>()) {
         EXPECT_FALSE(button->isDefault() || button->autoDefault())
@@ -52,7 +60,7 @@ TEST(MainWindow, About) {
     window.show();
     std::vector<QStringList> seen;
     auto record = [&seen](QWidget* dialog) {
-        auto* ok = dialog->findChild<QPushButton*>("1");
+        auto* ok = FindControl<QPushButton>(*dialog, kOkButton);
         seen.push_back({dialog->metaObject()->className(), dialog->windowTitle(),
                         LabelText(dialog, "versionLabel"),
                         ok != nullptr && ok->isDefault() ? "OK default" : "no default"});
@@ -60,7 +68,7 @@ TEST(MainWindow, About) {
     };
     ModalScript script;
     script.Then(record).Then(record);
-    window.findChild<QPushButton*>("1034")->setFocus();
+    FindControl<QPushButton>(window, kAboutButton)->setFocus();
     test::PressKey(&window, Qt::Key_Enter);
     EXPECT_EQ(window.contextMenuPolicy(), Qt::CustomContextMenu);
     const std::unique_ptr<QMenu> menu = window.CreateContextMenu();
@@ -95,7 +103,7 @@ TEST(ViewCommand, FailuresAndViewer) {
     QStringList viewer;
     script.Then([&viewer](QWidget* dialog) {
         viewer << dialog->metaObject()->className() << dialog->windowTitle()
-               << LabelText(dialog, "1016");
+               << FindControl<QLabel>(*dialog, kTotalPagesLabel)->text();
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         qobject_cast<QDialog*>(dialog)->reject();
     });
@@ -113,6 +121,88 @@ TEST(ViewCommand, FailuresAndViewer) {
     EXPECT_EQ(viewer, (QStringList{"tessary::ViewerWindow",
                                    "View PDF Text: " + QString::fromStdString(complete),
                                    "Total pages: 2"}));
+}
+
+TEST(StartupCommandLine, OneFileHelpVersionAndMistakes) {
+    using Action = StartupCommandLine::Action;
+    const std::tuple<std::vector<std::string>, Action, std::string> cases[] = {
+        {{}, Action::Run, ""},
+        {{"a.pdf"}, Action::Run, "a.pdf"},
+        {{"--", "-a.pdf"}, Action::Run, "-a.pdf"},
+        {{"--help", "-x"}, Action::ShowHelp, ""},
+        {{"-V"}, Action::ShowVersion, ""},
+        {{"-x", "--help"}, Action::UsageError, "unknown option -x"},
+        {{"a.pdf", "b.pdf"},
+         Action::UsageError,
+         "one PDF file at a time, not two: a.pdf and b.pdf"},
+    };
+    for (const auto& [arguments, action, text] : cases) {
+        const StartupCommandLine parsed = ParseStartupCommandLine(arguments);
+        EXPECT_EQ(parsed.action, action) << text;
+        EXPECT_EQ(action == Action::UsageError ? parsed.error : parsed.file, text);
+    }
+}
+
+// A file named on the command line or dropped on the window opens in the
+// viewer once the window is up, as View opens it; a bad one gives View's message.
+TEST(MainWindow, ViewsANamedOrDroppedFile) {
+    test::TempDir dir;
+    test::UserInterfaceRecorder ui;
+    const std::string pdf = dir.Write(
+        "c.pdf", test::PdfBuilder(test::SimpleDocument({"BT ET"}), "/Root 1 0 R").Build());
+    MainWindow window;
+    window.show();
+    QStringList titles;
+    test::ModalScript script;
+    auto close = [&titles](QWidget* viewer) {
+        titles << viewer->windowTitle();
+        qobject_cast<QDialog*>(viewer)->reject();
+    };
+    script.Then(close).Then(close);
+
+    const QString oldFolder = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.path.string()));
+    window.ViewSoon("c.pdf");  // relative, as typed
+    QDir::setCurrent(oldFolder);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return titles.size() == 1; }));
+
+    auto drop = [&window](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        if (enter.isAccepted()) {
+            QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                               Qt::NoModifier);
+            QApplication::sendEvent(&window, &dropped);
+        }
+        return enter.isAccepted();
+    };
+    const QUrl file = QUrl::fromLocalFile(QString::fromStdString(pdf));
+    EXPECT_FALSE(drop({file, file}));
+    EXPECT_FALSE(drop({QUrl("https://example.org/c.pdf")}));
+    EXPECT_TRUE(
+        drop({QUrl::fromLocalFile(QString::fromStdString((dir.path / "gone.pdf").string()))}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.messages.empty(); }));
+    EXPECT_EQ(ui.Take(), QStringList{"Could not parse the PDF file."});
+    EXPECT_TRUE(drop({file}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return titles.size() == 2; }));
+    const QString title = "View PDF Text: " + QString::fromStdString(pdf);
+    EXPECT_EQ(titles, (QStringList{title, title}));
+    EXPECT_TRUE(script.Done());
+}
+
+TEST(UserInterface, MessageBoxesUseTheDialogFont) {
+    test::ModalScript script;
+    QFont font;
+    script.Then([&font](QWidget* box) {
+        font = box->font();
+        qobject_cast<QDialog*>(box)->accept();
+    });
+    ShowMessage(nullptr, "Page number out of range.", "tessary");
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(font.family(), DialogFont().family());
+    EXPECT_EQ(font.pointSize(), DialogFont().pointSize());
 }
 
 }  // namespace

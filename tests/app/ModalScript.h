@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "app/ControlIds.h"
+
 namespace tessary::test {
 
 class ModalScript {
@@ -73,17 +75,17 @@ inline void PressKey(QWidget* dialog, int key) {
     QTest::keyClick(target, static_cast<Qt::Key>(key));
 }
 
-inline void SetText(QWidget* dialog, const char* objectName, const QString& text) {
-    dialog->findChild<QLineEdit*>(objectName)->setText(text);
+inline void SetText(QWidget* dialog, int id, const QString& text) {
+    FindControl<QLineEdit>(*dialog, id)->setText(text);
 }
 
-// The object names of the controls that Tab visits in a window, from `first`.
-inline std::vector<std::string> TabOrder(QWidget* first) {
-    std::vector<std::string> names;
+// The ids of the controls that Tab visits in a window, from `first`.
+inline std::vector<int> TabOrder(QWidget* first) {
+    std::vector<int> names;
     QWidget* widget = first;
     do {
         if ((widget->focusPolicy() & Qt::TabFocus) != 0 && widget->isVisibleTo(first->window())) {
-            names.push_back(widget->objectName().toStdString());
+            names.push_back(widget->objectName().toInt());
         }
         widget = widget->nextInFocusChain();
     } while (widget != first);

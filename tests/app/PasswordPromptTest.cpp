@@ -20,33 +20,34 @@ using test::ModalScript;
 TEST(PasswordDialog, MaskedBoxAndOkAsDefault) {
     PasswordDialog dialog(nullptr);
     dialog.show();
-    auto* ok = dialog.findChild<QPushButton*>("1");
-    auto* cancel = dialog.findChild<QPushButton*>("2");
-    auto* box = dialog.findChild<QLineEdit*>("1022");
+    auto* ok = FindControl<QPushButton>(dialog, kOkButton);
+    auto* cancel = FindControl<QPushButton>(dialog, kCancelButton);
+    auto* box = FindControl<QLineEdit>(dialog, kPasswordBox);
     ASSERT_TRUE(ok && cancel && box);
     EXPECT_EQ(box->echoMode(), QLineEdit::Password);
     EXPECT_TRUE(box->text().isEmpty());
     EXPECT_TRUE(ok->isDefault());
     EXPECT_FALSE(cancel->isDefault() || cancel->autoDefault());
     EXPECT_EQ(dialog.focusWidget(), ok);
-    EXPECT_EQ(test::TabOrder(ok), (std::vector<std::string>{"1", "2", "1022"}));
+    EXPECT_EQ(test::TabOrder(ok), (std::vector<int>{kOkButton, kCancelButton, kPasswordBox}));
 }
 
 TEST(PasswordPrompt, AskPassword) {
-    auto focusAndPress = [](const char* id, const char* text, int key) {
+    auto focusAndPress = [](int id, const char* text, int key) {
         return [=](QWidget* dialog) {
-            QWidget* control = dialog->findChild<QWidget*>(id);
+            QWidget* control = FindControl(*dialog, id);
             control->setFocus();
-            test::SetText(dialog, "1022", text);
+            test::SetText(dialog, kPasswordBox, text);
             test::PressKey(dialog, key);
         };
     };
     const std::tuple<const char*, ModalScript::Step, int, std::string> cases[] = {
         {"Enter at once", [](QWidget* d) { test::PressKey(d, Qt::Key_Return); }, 1, ""},
-        {"Enter in the box", focusAndPress("1022", "user", Qt::Key_Enter), 1, "user"},
-        {"Cancel", [](QWidget* d) { d->findChild<QPushButton*>("2")->click(); }, 0, "before"},
-        {"Enter on Cancel", focusAndPress("2", "typed", Qt::Key_Return), 0, "before"},
-        {"Esc", focusAndPress("1022", "typed", Qt::Key_Escape), 0, "before"},
+        {"Enter in the box", focusAndPress(kPasswordBox, "user", Qt::Key_Enter), 1, "user"},
+        {"Cancel", [](QWidget* d) { FindControl<QPushButton>(*d, kCancelButton)->click(); }, 0,
+         "before"},
+        {"Enter on Cancel", focusAndPress(kCancelButton, "typed", Qt::Key_Return), 0, "before"},
+        {"Esc", focusAndPress(kPasswordBox, "typed", Qt::Key_Escape), 0, "before"},
         {"close box", [](QWidget* d) { d->close(); }, 0, "before"},
     };
     for (const auto& [what, step, result, expected] : cases) {
@@ -94,11 +95,11 @@ TEST(PasswordLoop, EmptyWrongRightAndCancel) {
     auto answer = [&log](const char* password) {
         return [&log, password](QWidget* dialog) {
             log.push_back("dialog");
-            EXPECT_TRUE(dialog->findChild<QLineEdit*>("1022")->text().isEmpty());
+            EXPECT_TRUE(FindControl<QLineEdit>(*dialog, kPasswordBox)->text().isEmpty());
             // The command is busy, but the dialog shows the normal cursor.
             ASSERT_NE(QApplication::overrideCursor(), nullptr);
             EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
-            test::SetText(dialog, "1022", password);
+            test::SetText(dialog, kPasswordBox, password);
             test::PressKey(dialog, Qt::Key_Return);
         };
     };
@@ -123,7 +124,7 @@ TEST(PasswordLoop, EmptyWrongRightAndCancel) {
     std::filesystem::remove(output);
     log.clear();
     ModalScript cancel;
-    cancel.Then([](QWidget* d) { d->findChild<QPushButton*>("2")->click(); });
+    cancel.Then([](QWidget* d) { FindControl<QPushButton>(*d, kCancelButton)->click(); });
     ConvertPdfFile(nullptr);
     EXPECT_EQ(log, (std::vector<std::string>{"Tessary: Could not parse the PDF file."}));
     EXPECT_TRUE(cancel.Done());

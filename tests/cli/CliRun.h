@@ -41,14 +41,20 @@ struct CliRun {
     std::string out, err;
 };
 
-// Standard input is /dev/null (not a terminal).
-inline CliRun RunConverter(const std::vector<std::string>& arguments, const std::string& folder) {
+// Standard input is a pipe that carries `input`, or the file at inputFile
+// (neither is a terminal).
+inline CliRun RunConverter(const std::vector<std::string>& arguments, const std::string& folder,
+                           const std::string& input = "", const char* inputFile = nullptr) {
     TempDir capture;
     const std::string out = (capture.path / "out").string();
     const std::string err = (capture.path / "err").string();
+    int pipeEnds[2] = {-1, -1};
+    if (!inputFile && pipe(pipeEnds) != 0) {
+        return {};
+    }
     const pid_t child = fork();
     if (child == 0) {
-        const int files[] = {open("/dev/null", O_RDONLY),
+        const int files[] = {inputFile ? open(inputFile, O_RDONLY) : pipeEnds[0],
                              open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
                              open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)};
         for (int fd = 0; fd < 3; ++fd) {
@@ -56,7 +62,22 @@ inline CliRun RunConverter(const std::vector<std::string>& arguments, const std:
                 _exit(127);
             }
         }
+        if (!inputFile) {
+            close(pipeEnds[1]);
+        }
         ExecConverter(arguments, folder);
+    }
+    if (!inputFile) {
+        close(pipeEnds[0]);
+        // The converter reads all of its input before it writes anything.
+        for (std::size_t done = 0; done < input.size();) {
+            const ssize_t written = write(pipeEnds[1], input.data() + done, input.size() - done);
+            if (written <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(written);
+        }
+        close(pipeEnds[1]);
     }
     return {WaitForChild(child), ReadFileBytes(out), ReadFileBytes(err)};
 }

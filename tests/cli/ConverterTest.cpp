@@ -1,7 +1,7 @@
 // tessary-convert as a user runs it: files in, text files and messages out.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "CliRun.h"
@@ -26,13 +26,20 @@ class ConverterTest : public ::testing::Test {
     void Copy(const fs::path& from, const std::string& name) {
         fs::copy_file(from.is_absolute() ? from : kCorpus / from, dir.path / name);
     }
-    test::CliRun Run(const std::vector<std::string>& arguments) {
-        return test::RunConverter(arguments, dir.path.string());
+    test::CliRun Run(const std::vector<std::string>& arguments, const std::string& input = "") {
+        return test::RunConverter(arguments, dir.path.string(), input);
     }
     bool Exists(const std::string& name) const { return fs::exists(dir.path / name); }
     std::string Read(const std::string& name) const { return ReadFileBytes(dir.path / name); }
     static bool Has(const std::string& text, const std::string& part) {
         return text.find(part) != std::string::npos;
+    }
+    // The core's conversion of a file in the folder.
+    std::string Reference(const std::string& name, const ConversionOptions& options) const {
+        test::TempDir reference;
+        const std::string output = (reference.path / "reference.txt").string();
+        ConvertPdfFileToText((dir.path / name).string(), output, options, nullptr, nullptr);
+        return ReadFileBytes(output);
     }
 
     test::TempDir dir;
@@ -54,22 +61,47 @@ TEST_F(ConverterTest, UsageHelpAndVersion) {
     EXPECT_EQ(help.out.rfind("Usage: tessary-convert [OPTION]... FILE.pdf...\n", 0), 0u);
 }
 
-TEST_F(ConverterTest, FailedFilesLeaveNothingAndDontStopTheOthers) {
-    dir.Write("junk.pdf", "%PDF-1.4 not really\n");
+// Failed files leave nothing and don't stop the others; any number of jobs
+// gives the same text files, messages and exit status as one.
+TEST_F(ConverterTest, FailuresAmongGoodFilesWithAnyNumberOfJobs) {
+    dir.Write("junk.pdf", "not a PDF file\n");
     dir.Write("junk.txt", "old text");  // an earlier output, left alone by a failure
-    test::CliRun run = Run({"prose.pdf", "missing.pdf", "junk.pdf", "accents.pdf"});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err,
-              "prose.pdf: 4 pages converted successfully into file prose.txt\n"
-              "tessary-convert: missing.pdf: Could not parse the PDF file.\n"
-              "tessary-convert: junk.pdf: Could not parse the PDF file.\n"
-              "accents.pdf: 2 pages converted successfully into file accents.txt\n");
-    EXPECT_TRUE(Exists("prose.txt") && Exists("accents.txt"));
-    EXPECT_FALSE(Exists("missing.txt"));
-    EXPECT_EQ(Read("junk.txt"), "old text");
+    dir.Write("damaged.pdf", "%PDF-1.4 damaged\n");
+    fs::create_directory(dir.path / "folder.pdf");
+    Copy("libreoffice/lo-columns.pdf", "prose");  // its text file is prose.pdf's
+    const std::vector<std::string> files = {"prose.pdf",  "missing.pdf", "junk.pdf",    "long.pdf",
+                                            "folder.pdf", "damaged.pdf", "accents.pdf", "prose"};
+    const std::string messages =
+        "prose.pdf: 4 pages converted successfully into file prose.txt\n"
+        "tessary-convert: missing.pdf: No such file or directory\n"
+        "tessary-convert: junk.pdf: Not a PDF file.\n"
+        "long.pdf: 35 pages converted successfully into file long.txt\n"
+        "tessary-convert: folder.pdf: Is a directory\n"
+        "tessary-convert: damaged.pdf: Could not parse the PDF file.\n"
+        "accents.pdf: 2 pages converted successfully into file accents.txt\n"
+        "tessary-convert: prose: The text file prose.txt already holds the text of prose.pdf\n";
+    const std::vector<std::string> outputs = {"prose.txt", "long.txt", "accents.txt"};
+    std::vector<std::string> texts;
+    for (const char* jobs : {"1", "3", "0"}) {
+        std::vector<std::string> arguments = {"-j", jobs};
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        test::CliRun run = Run(arguments);
+        EXPECT_EQ(run.exitStatus, 1) << jobs;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, messages) << jobs;
+        EXPECT_FALSE(Exists("missing.txt") || Exists("damaged.txt") || Exists("folder.txt"));
+        EXPECT_EQ(Read("junk.txt"), "old text");
+        for (std::size_t i = 0; i < outputs.size(); ++i) {
+            if (texts.size() < outputs.size()) {
+                texts.push_back(Read(outputs[i]));
+            }
+            EXPECT_EQ(Read(outputs[i]), texts[i]) << jobs << " " << outputs[i];
+            fs::remove(dir.path / outputs[i]);
+        }
+    }
+    EXPECT_TRUE(Has(texts[0], "Page 4"));
 
-    test::CliRun quiet = Run({"-q", "prose.pdf", "accents.pdf"});
+    test::CliRun quiet = Run({"-q", "-j", "2", "prose.pdf", "accents.pdf"});
     EXPECT_EQ(quiet.exitStatus, 0);
     EXPECT_EQ(quiet.err, "");
 }
@@ -84,33 +116,51 @@ TEST_F(ConverterTest, OutputOptionsChooseWhereAndWhat) {
     EXPECT_EQ(Run({"-o", "elsewhere.out", "prose.pdf"}).exitStatus, 0);
     EXPECT_EQ(Read("elsewhere.out"), Read("prose.txt"));
 
-    test::CliRun range = Run({"--first", "2", "--last", "3", "-o", "-", "long.pdf"});
+    test::CliRun range = Run({"-f", "2", "--last", "3", "-o", "-", "long.pdf"});
     EXPECT_EQ(range.out.rfind(PageHeader(2), 0), 0u);
     EXPECT_TRUE(Has(range.out, PageHeader(3)) && !Has(range.out, "Page 4 "));
     EXPECT_TRUE(Has(range.err, "35 pages converted"));  // /Count as written
     EXPECT_EQ(Run({"--first", "36", "-o", "-", "long.pdf"}).out, "");
 
-    auto longestLine = [](const std::string& text) {
-        std::size_t longest = 0, start = 0;
-        for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos;
-             start = end + 2) {
-            longest = std::max(longest, end - start);
-        }
-        return longest;
-    };
-    const std::size_t narrow = longestLine(Run({"-w", "40", "-o", "-", "long.pdf"}).out);
-    const std::size_t wide = longestLine(Run({"--width=160", "-o", "-", "long.pdf"}).out);
-    EXPECT_LT(narrow, wide);
-    EXPECT_GT(wide, 120u);
+    ConversionOptions options;
+    options.codePage = CodePage::Utf8();
+    options.width = 40;
+    options.firstPage = options.lastPage = 5;
+    options.lineEnd = LineEnd::Unix;
+    options.pageBreak = PageBreak::FormFeed;
+    EXPECT_EQ(Run({"-w", "40", "-f", "5", "-l", "5", "-e", "UTF-8", "--eol", "unix",
+                   "--page-break=formfeed", "-o", "-", "long.pdf"})
+                  .out,
+              Reference("long.pdf", options));
+    options.lineEnd = LineEnd::Dos;
+    options.pageBreak = PageBreak::None;
+    EXPECT_EQ(Run({"-w", "40", "-f", "5", "-l", "5", "-e", "UTF-8", "--eol", "dos", "--page-break",
+                   "none", "-o", "-", "long.pdf"})
+                  .out,
+              Reference("long.pdf", options));
+}
 
-    const std::string ascii = Run({"--encoding", "ASCII", "-o", "-", "accents.pdf"}).out;
-    EXPECT_TRUE(std::all_of(ascii.begin(), ascii.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
-    EXPECT_TRUE(Has(ascii, "senor Muller"));
-    EXPECT_TRUE(Has(Run({"--encoding", "UTF-8", "-o", "-", "accents.pdf"}).out,
-                    "se\xC3\xB1or M\xC3\xBCller"));
-    EXPECT_TRUE(
-        Has(Run({"-e", "ISO-8859-15", "-o", "-", "accents.pdf"}).out, "se\xF1or M\xFCller"));
+TEST_F(ConverterTest, StandardInput) {
+    ASSERT_EQ(Run({"-q", "prose.pdf"}).exitStatus, 0);
+    const std::string pdf = Read("prose.pdf");
+    test::CliRun piped = Run({"-"}, pdf);
+    EXPECT_EQ(piped.exitStatus, 0);
+    EXPECT_EQ(piped.out, Read("prose.txt"));
+    EXPECT_EQ(piped.err,
+              "(standard input): 4 pages converted successfully into file (standard output)\n");
+    test::CliRun toFile = Run({"-o", "piped.txt", "-"}, pdf);
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(Read("piped.txt"), Read("prose.txt"));
+    // A file as standard input is read where it is.
+    test::CliRun redirected =
+        test::RunConverter({"-q", "-"}, dir.path.string(), "", (dir.path / "prose.pdf").c_str());
+    EXPECT_EQ(redirected.out, Read("prose.txt"));
+
+    test::CliRun junk = Run({"-j", "2", "accents.pdf", "-"}, "not a PDF file");
+    EXPECT_EQ(junk.exitStatus, 1);
+    EXPECT_EQ(junk.out, "");
+    EXPECT_TRUE(Has(junk.err, "tessary-convert: (standard input): Not a PDF file.\n"));
+    EXPECT_TRUE(Exists("accents.txt"));
 }
 
 TEST_F(ConverterTest, Passwords) {
@@ -131,73 +181,18 @@ TEST_F(ConverterTest, Passwords) {
     EXPECT_FALSE(Exists("locked.txt"));
 }
 
-TEST_F(ConverterTest, OutputProblems) {
-    Copy(kCorpus / "libreoffice/lo-prose.pdf", "notes.txt");
-    const std::string pdf = Read("notes.txt");
-    test::CliRun own = Run({"notes.txt"});
-    EXPECT_EQ(own.exitStatus, 1);
-    EXPECT_EQ(own.err,
+// No text file replaces a PDF file of the run, its own or another.
+TEST_F(ConverterTest, InputsAreNeverReplaced) {
+    Copy("libreoffice/lo-prose.pdf", "notes.txt");
+    Copy("libreoffice/lo-accents.pdf", "notes.pdf");
+    test::CliRun run = Run({"notes.pdf", "notes.txt"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err,
+              "tessary-convert: notes.pdf: The text file would replace another PDF file of this "
+              "run: notes.txt\n"
               "tessary-convert: notes.txt: The text file would replace the PDF file itself: "
               "notes.txt\n");
-    EXPECT_EQ(Read("notes.txt"), pdf);
-    fs::create_symlink("prose.pdf", dir.path / "link.pdf");
-    EXPECT_EQ(Run({"-o", "link.pdf", "prose.pdf"}).exitStatus, 1);
-    EXPECT_EQ(Read("prose.pdf"), pdf);
-
-    // Two inputs with one text file: the second doesn't replace the first's text.
-    Copy("libreoffice/lo-accents.pdf", "prose");
-    test::CliRun twice = Run({"prose.pdf", "prose"});
-    EXPECT_EQ(twice.exitStatus, 1);
-    EXPECT_TRUE(Has(twice.err,
-                    "tessary-convert: prose: The text file prose.txt already holds "
-                    "the text of prose.pdf\n"));
-    EXPECT_TRUE(Has(Read("prose.txt"), "Page 4"));
-
-    test::CliRun full = Run({"-o", "/dev/full", "prose.pdf"});
-    EXPECT_EQ(full.exitStatus, 1);
-    EXPECT_EQ(full.err, "tessary-convert: prose.pdf: Could not write the file.\n");
-    test::CliRun folder = Run({"-o", dir.path.string(), "prose.pdf"});
-    EXPECT_EQ(folder.exitStatus, 1);
-    EXPECT_TRUE(Has(folder.err, "Could not open the file for writting."));
-}
-
-int AnswerUserOnce(void* userData, int kind, std::string& argument) {
-    bool& asked = *static_cast<bool*>(userData);
-    if (kind != kAskPassword || std::exchange(asked, true)) {
-        return 0;
-    }
-    argument = "user";
-    return 1;
-}
-
-TEST_F(ConverterTest, CorpusMatchesTheConversionFunction) {
-    std::vector<std::string> arguments{"-q", "-p", "user", "--encoding", "UTF-8"};
-    std::vector<fs::path> pdfs;
-    for (const auto& entry : fs::recursive_directory_iterator(kCorpus)) {
-        if (entry.path().extension() == ".pdf") {
-            pdfs.push_back(entry.path());
-            Copy(entry.path(), entry.path().filename().string());
-            arguments.push_back(entry.path().filename().string());
-        }
-    }
-    ASSERT_GT(pdfs.size(), 20u);
-    Run(arguments);
-
-    test::TempDir reference;
-    ConversionOptions options;
-    options.codePage = CodePage::Utf8();
-    for (const fs::path& pdf : pdfs) {
-        const std::string name = pdf.filename().string();
-        const std::string output = TextFileNameFor((reference.path / name).string());
-        bool asked = false;
-        ConversionResult result =
-            ConvertPdfFileToText(pdf.string(), output, options, AnswerUserOnce, &asked);
-        const std::string cliOutput = TextFileNameFor(name);
-        ASSERT_EQ(Exists(cliOutput), result.status == ConversionStatus::Converted) << name;
-        if (Exists(cliOutput)) {
-            EXPECT_EQ(Read(cliOutput), ReadFileBytes(output)) << name;
-        }
-    }
+    EXPECT_EQ(Read("notes.txt"), Read("prose.pdf"));
 }
 
 }  // namespace

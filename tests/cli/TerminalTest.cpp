@@ -142,22 +142,40 @@ TEST_F(TerminalTest, ProgressOfLongConversions) {
     }
 }
 
-TEST_F(TerminalTest, InterruptedConversionLeavesNoFile) {
-    // Each page asks for an unknown filter of its own, so each page writes a
-    // message: far more than the terminal holds while nobody reads it.
+TEST_F(TerminalTest, InterruptedConversionsLeaveNoFile) {
+    // Each page of the first file asks for an unknown filter of its own, so
+    // each page writes a message: far more than the terminal holds while
+    // nobody reads it. The second file's pages take long to lay out.
     std::vector<std::string> bodies = test::SimpleDocument(std::vector<std::string>(3000, "BT ET"));
     for (std::size_t page = 0; page < 3000; ++page) {
         bodies[3 + 2 * page] = test::StreamBody("/Filter /Q" + std::to_string(page), "BT ET");
     }
-    dir.Write("big.pdf", test::PdfBuilder(bodies, "/Root 1 0 R").Build());
-    TerminalSession session({"big.pdf"}, Folder());
+    dir.Write("blocked.pdf", test::PdfBuilder(bodies, "/Root 1 0 R").Build());
+    std::string items = "BT /F1 10 Tf";
+    for (int i = 0; i < 20000; ++i) {
+        items +=
+            " " + std::to_string(i * 7 % 500) + " " + std::to_string(i * 13 % 700) + " Td (x) Tj";
+    }
+    bodies = test::SimpleDocument(std::vector<std::string>(1000, ""),
+                                  "/Resources << /Font << /F1 << /Type /Font /Subtype /Type1 "
+                                  "/BaseFont /Courier >> >> >>");
+    bodies[3] = test::StreamBody("", items + " ET");  // shared by every page
+    for (std::size_t page = 1; page < 1000; ++page) {
+        const std::string own = "/Contents " + std::to_string(4 + 2 * page) + " ";
+        std::string& body = bodies[2 + 2 * page];
+        body.replace(body.find(own), own.size(), "/Contents 4 ");
+    }
+    dir.Write("slow.pdf", test::PdfBuilder(bodies, "/Root 1 0 R").Build());
+
+    TerminalSession session({"-j", "2", "blocked.pdf", "slow.pdf"}, Folder());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTimeoutMs);
-    while (!Exists("big.txt") && std::chrono::steady_clock::now() < deadline) {
+    while (!(Exists("blocked.txt") && Exists("slow.txt")) &&
+           std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    EXPECT_TRUE(Exists("big.txt"));
-    EXPECT_EQ(session.Finish(SIGTERM), -SIGTERM);
-    EXPECT_FALSE(Exists("big.txt"));
+    EXPECT_TRUE(Exists("blocked.txt") && Exists("slow.txt"));
+    EXPECT_EQ(session.Finish(SIGINT), -SIGINT);
+    EXPECT_FALSE(Exists("blocked.txt") || Exists("slow.txt"));
 }
 
 }  // namespace

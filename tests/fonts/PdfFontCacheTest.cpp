@@ -69,7 +69,7 @@ TEST(PdfFontCacheTest, SharedFontObjectsShareOneFontAndDirectOnesGoByContent) {
 // found and every font of every page loads.
 TEST(PdfFontCacheTest, CorpusFilesOpenAndEveryFontOfEveryPageLoads) {
     int filesRead = 0;
-    for (const test::CorpusFile& file : test::CorpusFiles()) {
+    for (const test::CorpusEntry& file : test::CorpusEntries()) {
         test::Prompter prompter{{file.userPassword}, {}};
         PdfDocument document;
         ASSERT_TRUE(

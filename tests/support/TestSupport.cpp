@@ -70,11 +70,11 @@ std::vector<std::vector<std::string>> ReadTable(const std::string& name) {
 
 }  // namespace
 
-std::vector<CorpusFile> CorpusFiles() {
+std::vector<CorpusEntry> CorpusEntries() {
     std::map<std::string, std::string> passwords;
     for (const auto& row : ReadTable("passwords.tsv"))
         passwords[row.at(0)] = row.size() > 1 ? row[1] : "";
-    std::vector<CorpusFile> files;
+    std::vector<CorpusEntry> files;
     for (const auto& row : ReadTable("manifest.tsv"))
         files.push_back({row.at(0), std::stoi(row.at(3)), passwords[row[0]]});
     return files;

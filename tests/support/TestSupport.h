@@ -36,12 +36,12 @@ inline std::string CorpusPath(const std::string& file) {
 
 // One file of the corpus manifest, with its user password from passwords.tsv
 // ("" when it has none).
-struct CorpusFile {
+struct CorpusEntry {
     std::string path;  // relative to the corpus folder
     int pages = 0;
     std::string userPassword;
 };
-std::vector<CorpusFile> CorpusFiles();
+std::vector<CorpusEntry> CorpusEntries();
 
 // Records the document's callbacks; answers password prompts from `answers`
 // in order, and cancels when none is left.

@@ -42,7 +42,7 @@ TEST(QpdfVariants, ReadExactlyAsTheOriginal) {
         {"aes-256", "--encrypt U O 256 --"},
     };
     test::TempDir dir;
-    for (const test::CorpusFile& file : test::CorpusFiles()) {
+    for (const test::CorpusEntry& file : test::CorpusEntries()) {
         const std::string original = test::CorpusPath(file.path);
         const std::string& password = file.userPassword;
         const std::string expected = Text(original, password);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/TestSupport.h"
+#include "text/PageText.h"
 
 namespace tessary {
 namespace {
@@ -73,27 +74,90 @@ TEST_F(ConversionTest, CountsAsWritten) {
 }
 
 TEST_F(ConversionTest, EarlyFailuresCreateNothing) {
-    const std::vector<std::tuple<std::string, ConversionStatus, std::string>> cases = {
-        {"not a pdf", ConversionStatus::OpenFailed, "Could not parse the PDF file."},
+    // The application's messages, and the detailed ones of the command line.
+    const std::vector<std::tuple<std::string, ConversionStatus, std::string, std::string>> cases = {
+        {"not a pdf", ConversionStatus::OpenFailed, "Could not parse the PDF file.",
+         "Not a PDF file."},
+        {std::string(kPdfSignatureWindow - 5, ' ') + "%PDF-1.4 damaged",
+         ConversionStatus::OpenFailed, "Could not parse the PDF file.",
+         "Could not parse the PDF file."},
         {PdfBuilder({"<< /Type /Catalog >>"}, "").Build(), ConversionStatus::NoCatalog,
-         "Could not find catalog."},
+         "Could not find catalog.", "Could not find catalog."},
         {PdfBuilder({"<< /Type /Catalog >>"}, "/Root 1 0 R").Build(), ConversionStatus::NoPages,
-         "Could not find pages."},
+         "Could not find pages.", "Could not find pages."},
     };
-    for (const auto& [pdf, status, message] : cases) {
+    for (const auto& [pdf, status, message, detailed] : cases) {
         ConversionResult result = Convert(pdf, "early.pdf");
         EXPECT_EQ(result.status, status);
         EXPECT_EQ(ConversionMessage(result), message);
+        EXPECT_EQ(DetailedConversionMessage(result), detailed);
         EXPECT_FALSE(std::filesystem::exists(output));
         dir.Write("early.txt", "keep me");
         Convert(pdf, "early.pdf");
         EXPECT_EQ(ReadFileBytes(output), "keep me");  // an existing text file isn't touched
         std::filesystem::remove(output);
     }
-    ConversionResult result =
-        ConvertPdfFileToText((dir.path / "missing.pdf").string(), output, {}, nullptr, nullptr);
-    EXPECT_EQ(result.status, ConversionStatus::OpenFailed);
-    EXPECT_FALSE(std::filesystem::exists(output));
+    // Files that can't be read give the system's reason.
+    const std::pair<std::string, std::string> unreadable[] = {
+        {(dir.path / "missing.pdf").string(), "No such file or directory"},
+        {dir.path.string(), "Is a directory"},
+    };
+    for (const auto& [path, reason] : unreadable) {
+        ConversionResult result = ConvertPdfFileToText(path, output, {}, nullptr, nullptr);
+        EXPECT_EQ(ConversionMessage(result), "Could not parse the PDF file.");
+        EXPECT_EQ(DetailedConversionMessage(result), reason);
+        EXPECT_FALSE(std::filesystem::exists(output));
+    }
+}
+
+// A sink that keeps the text.
+struct StringOutput final : TextOutput {
+    bool Open() override { return true; }
+    bool Write(std::string_view bytes) override {
+        text += bytes;
+        return true;
+    }
+    bool Close() override { return true; }
+    void Discard() override {}
+    std::string text;
+};
+
+TEST(TextFileConversion, FormsOfTheText) {
+    const std::string pdf = test::CorpusPath("libreoffice/lo-long.pdf");
+    test::TestDocument document;
+    ASSERT_TRUE(document.Open(ReadFileBytes(pdf)));
+    std::vector<std::vector<std::string>> pages(3);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        ObjectHandle page = document.Store().GetPage(static_cast<std::int32_t>(i));
+        ExtractPageText(pages[i], document.Store(), AsDictionary(page.get()), kDefaultLineWidth,
+                        CodePage::Utf8());
+    }
+    for (LineEnd lineEnd : {LineEnd::Dos, LineEnd::Unix}) {
+        const std::string end = lineEnd == LineEnd::Dos ? "\r\n" : "\n";
+        for (PageBreak pageBreak : {PageBreak::Header, PageBreak::FormFeed, PageBreak::None}) {
+            std::string expected;
+            for (std::size_t i = 0; i < pages.size(); ++i) {
+                if (pageBreak == PageBreak::Header) {
+                    expected += "------------------------ Page " + std::to_string(i + 1) +
+                                " -----------------------" + end + end;
+                }
+                for (const std::string& line : pages[i]) {
+                    expected += line + end;
+                }
+                expected += pageBreak == PageBreak::Header     ? end
+                            : pageBreak == PageBreak::FormFeed ? "\f"
+                                                               : "";
+            }
+            ConversionOptions options;
+            options.codePage = CodePage::Utf8();
+            options.lastPage = static_cast<std::int32_t>(pages.size());
+            options.lineEnd = lineEnd;
+            options.pageBreak = pageBreak;
+            StringOutput output;
+            ConvertPdfToText(pdf, output, options, nullptr, nullptr);
+            EXPECT_EQ(output.text, expected);
+        }
+    }
 }
 
 TEST_F(ConversionTest, OutputFailures) {

@@ -11,7 +11,6 @@
 namespace tessary {
 namespace {
 
-using test::Control;
 using test::ReadFileBytes;
 
 // The answers to the save dialog; a null text leaves its box as it is.
@@ -24,18 +23,19 @@ struct SaveChoice {
 
 // Fills the dialog in and presses OK; gives the dialog's result.
 int Answer(SaveTextDialog& dialog, const SaveChoice& choice) {
-    Control<QRadioButton>(dialog, QByteArray::number(1024 + static_cast<int>(choice.scope)))
+    FindControl<QRadioButton>(dialog, kSaveWholeDocumentButton + static_cast<int>(choice.scope))
         ->click();
-    Control<QRadioButton>(dialog, QByteArray::number(1030 + static_cast<int>(choice.mode)))
+    FindControl<QRadioButton>(dialog, kOverwriteFileButton + static_cast<int>(choice.mode))
         ->click();
-    const std::pair<const char*, QString> boxes[] = {
-        {"1028", choice.from}, {"1029", choice.to}, {"1032", choice.destination}};
+    const std::pair<int, QString> boxes[] = {{kRangeFromBox, choice.from},
+                                             {kRangeToBox, choice.to},
+                                             {kDestinationBox, choice.destination}};
     for (const auto& [id, text] : boxes) {
         if (!text.isNull()) {
-            Control<QLineEdit>(dialog, id)->setText(text);
+            FindControl<QLineEdit>(dialog, id)->setText(text);
         }
     }
-    Control<QPushButton>(dialog, "1")->click();
+    FindControl<QPushButton>(dialog, kOkButton)->click();
     return dialog.result();
 }
 
@@ -59,17 +59,17 @@ class SaveTest : public test::ViewerFixture {
 
 TEST(SaveTextDialog, StartsFromItsInitialValues) {
     SaveTextDialog dialog("/docs/report.pdf", 4, nullptr);
-    EXPECT_EQ(Control<QLineEdit>(dialog, "1032")->text(), "/docs/report.txt");
-    QLineEdit* from = Control<QLineEdit>(dialog, "1028");
-    QLineEdit* to = Control<QLineEdit>(dialog, "1029");
+    EXPECT_EQ(FindControl<QLineEdit>(dialog, kDestinationBox)->text(), "/docs/report.txt");
+    QLineEdit* from = FindControl<QLineEdit>(dialog, kRangeFromBox);
+    QLineEdit* to = FindControl<QLineEdit>(dialog, kRangeToBox);
     EXPECT_EQ(from->text() + " " + to->text(), "1 4");
-    EXPECT_TRUE(Control<QRadioButton>(dialog, "1024")->isChecked() &&
-                Control<QRadioButton>(dialog, "1030")->isChecked());
-    EXPECT_TRUE(Control<QPushButton>(dialog, "1")->isDefault());
+    EXPECT_TRUE(FindControl<QRadioButton>(dialog, kSaveWholeDocumentButton)->isChecked() &&
+                FindControl<QRadioButton>(dialog, kOverwriteFileButton)->isChecked());
+    EXPECT_TRUE(FindControl<QPushButton>(dialog, kOkButton)->isDefault());
     EXPECT_FALSE(from->isEnabled() || to->isEnabled());
-    Control<QRadioButton>(dialog, "1026")->click();
+    FindControl<QRadioButton>(dialog, kSavePageRangeButton)->click();
     EXPECT_TRUE(from->isEnabled() && to->isEnabled());
-    Control<QRadioButton>(dialog, "1025")->click();
+    FindControl<QRadioButton>(dialog, kSaveCurrentPageButton)->click();
     EXPECT_FALSE(from->isEnabled() || to->isEnabled());
 
     QString filter, suffix;
@@ -78,11 +78,11 @@ TEST(SaveTextDialog, StartsFromItsInitialValues) {
         suffix = s;
         return QString("/chosen/file.txt");
     });
-    Control<QPushButton>(dialog, "1033")->click();
+    FindControl<QPushButton>(dialog, kBrowseButton)->click();
     SetSaveFileFunction({});
     EXPECT_EQ(filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
     EXPECT_EQ(suffix, "txt");
-    EXPECT_EQ(Control<QLineEdit>(dialog, "1032")->text(), "/chosen/file.txt");
+    EXPECT_EQ(FindControl<QLineEdit>(dialog, kDestinationBox)->text(), "/chosen/file.txt");
 }
 
 TEST(SaveTextDialog, RefusesValuesItCannotUse) {
@@ -125,9 +125,9 @@ TEST(SaveTextDialog, RefusesValuesItCannotUse) {
 
 TEST_F(SaveTest, WritesTheChosenPages) {
     OpenProse();
-    Press("1011", "2");
-    Press("1018", "2", "40");
-    Button("1013").click();
+    Press(kGoButton, "2");
+    Press(kRegenerateButton, "2", "40");
+    Button(kNextPageButton).click();
     TextBox().setPlainText("edited page three\nno final break");
     const std::string edited = "edited page three\r\nno final break";
 
@@ -174,10 +174,10 @@ TEST_F(SaveTest, UneditedPagesAreWhatConvertWrites) {
         options.codePage = codePage;
         ConvertPdfFileToText(pdf, converted, options, nullptr, nullptr);
         Open(pdf, codePage);  // every page goes through the box
-        while (Button("1013").isEnabled()) {
-            Button("1013").click();
+        while (Button(kNextPageButton).isEnabled()) {
+            Button(kNextPageButton).click();
         }
-        Press("1011", "1");
+        Press(kGoButton, "1");
         const std::string saved = Save({});
         EXPECT_EQ(saved, ReadFileBytes(converted)) << file;
         EXPECT_TRUE(std::any_of(saved.begin(), saved.end(), [](char c) { return c & 0x80; }));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "UserInterfaceRecorder.h"
+#include "app/ControlIds.h"
 #include "app/PageTextEdit.h"
 #include "app/ViewerWindow.h"
 #include "pdf/PdfDocument.h"
@@ -22,11 +23,6 @@ namespace tessary::test {
 
 inline std::string CorpusFile(const std::string& name) {
     return std::string(TESSARY_CORPUS_DIR) + "/" + name;
-}
-
-template <typename T = QWidget>
-T* Control(QWidget& window, const char* id) {
-    return window.findChild<T*>(QString::fromLatin1(id));
 }
 
 class ViewerFixture : public ::testing::Test {
@@ -66,14 +62,14 @@ class ViewerFixture : public ::testing::Test {
     ViewerWindow& OpenProse() { return Open(CorpusFile("libreoffice/lo-prose.pdf")); }
 
     PdfObjectStore& Store() { return *document->GetStore(); }
-    QLineEdit& Box(const char* id) { return *Control<QLineEdit>(*viewer, id); }
-    QPushButton& Button(const char* id) { return *Control<QPushButton>(*viewer, id); }
-    PageTextEdit& TextBox() { return *Control<PageTextEdit>(*viewer, "1023"); }
+    QLineEdit& Box(int id) { return *FindControl<QLineEdit>(*viewer, id); }
+    QPushButton& Button(int id) { return *FindControl<QPushButton>(*viewer, id); }
+    PageTextEdit& TextBox() { return *FindControl<PageTextEdit>(*viewer, kPageTextBox); }
     // Types into the page number box (and the width box) and presses a button.
-    void Press(const char* id, const QString& page, const QString& width = {}) {
-        Box("1010").setText(page);
+    void Press(int id, const QString& page, const QString& width = {}) {
+        Box(kPageNumberBox).setText(page);
         if (!width.isNull()) {
-            Box("1017").setText(width);
+            Box(kLineWidthBox).setText(width);
         }
         Button(id).click();
     }

@@ -9,40 +9,44 @@
 #include "ModalScript.h"
 #include "ViewerTestSupport.h"
 #include "app/NumberBox.h"
+#include "text/TextLine.h"
 
 namespace tessary {
 namespace {
 
-using test::Control;
 using ViewerTest = test::ViewerFixture;
 const QString kCannotLoad = "Could not load content of PDF page.";
 
 TEST_F(ViewerTest, OpensOnTheFirstPageAndStaysInsideTheDocument) {
     OpenProse();
-    EXPECT_EQ(Control<QLabel>(*viewer, "1016")->text(), "Total pages: 4");
-    EXPECT_EQ(Box("1010").text() + " " + Box("1017").text(), "1 78");
+    EXPECT_EQ(FindControl<QLabel>(*viewer, kTotalPagesLabel)->text(), "Total pages: 4");
+    EXPECT_EQ(Box(kPageNumberBox).text() + " " + Box(kLineWidthBox).text(), "1 78");
     EXPECT_EQ(TextBox().GetPageText(), Expected(0, 78));
     EXPECT_FALSE(TextBox().isReadOnly());
     EXPECT_EQ(TextBox().lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_TRUE(QFontInfo(TextBox().font()).fixedPitch());
-    EXPECT_EQ(test::TabOrder(&Box("1010")),
-              (std::vector<std::string>{"1010", "1011", "1012", "1013", "2", "1017", "1018", "1019",
-                                        "1020", "1023"}));
+    // Labels stand centred on the boxes they name.
+    EXPECT_EQ(FindControl(*viewer, kLineWidthLabel)->geometry().center().y(),
+              Box(kLineWidthBox).geometry().center().y());
+    EXPECT_EQ(test::TabOrder(&Box(kPageNumberBox)),
+              (std::vector<int>{kPageNumberBox, kGoButton, kPrevPageButton, kNextPageButton,
+                                kCloseButton, kLineWidthBox, kRegenerateButton, kCopyButton,
+                                kSaveButton, kPageTextBox}));
 
-    EXPECT_FALSE(Button("1012").isEnabled());
-    EXPECT_TRUE(Button("1013").isEnabled());
-    Button("1013").click();
-    EXPECT_TRUE(Button("1012").isEnabled());
-    Button("1013").click();
-    Button("1013").click();
-    EXPECT_EQ(Box("1010").text(), "4");
-    EXPECT_FALSE(Button("1013").isEnabled());
+    EXPECT_FALSE(Button(kPrevPageButton).isEnabled());
+    EXPECT_TRUE(Button(kNextPageButton).isEnabled());
+    Button(kNextPageButton).click();
+    EXPECT_TRUE(Button(kPrevPageButton).isEnabled());
+    Button(kNextPageButton).click();
+    Button(kNextPageButton).click();
+    EXPECT_EQ(Box(kPageNumberBox).text(), "4");
+    EXPECT_FALSE(Button(kNextPageButton).isEnabled());
     EXPECT_EQ(TextBox().GetPageText(), Expected(3, 78));
     viewer->ShowNextPage();
     EXPECT_EQ(viewer->GetCurrentPage(), 3);
 
     OpenPages({"Only"});
-    EXPECT_FALSE(Button("1012").isEnabled() || Button("1013").isEnabled());
+    EXPECT_FALSE(Button(kPrevPageButton).isEnabled() || Button(kNextPageButton).isEnabled());
     viewer->ShowPreviousPage();
     viewer->ShowNextPage();
     EXPECT_EQ(viewer->GetCurrentPage(), 0);
@@ -51,51 +55,51 @@ TEST_F(ViewerTest, OpensOnTheFirstPageAndStaysInsideTheDocument) {
 
 TEST_F(ViewerTest, GoReadsTheBoxes) {
     OpenProse();
-    Press("1011", " \t004\t");
+    Press(kGoButton, " \t004\t");
     EXPECT_EQ(viewer->GetCurrentPage(), 3);
     for (const char* outside : {"0", "5", "4294967295"}) {
-        Press("1011", outside);
+        Press(kGoButton, outside);
         EXPECT_EQ(ui.Take(), QStringList{"Page number out of range."}) << outside;
-        EXPECT_EQ(Box("1010").text(), "4");
+        EXPECT_EQ(Box(kPageNumberBox).text(), "4");
     }
     // Not a number: the message, then the page the box held before.
     for (const char* text : {"", " ", "-1", "+1", "1 2", "2a", "4294967296", "\xd9\xa3"}) {
-        Press("1011", QString::fromUtf8(text));
+        Press(kGoButton, QString::fromUtf8(text));
         EXPECT_EQ(ui.Take(), QStringList{kPositiveIntegerMessage}) << text;
-        EXPECT_EQ(Box("1010").text(), "4");
+        EXPECT_EQ(Box(kPageNumberBox).text(), "4");
     }
-    Press("1011", "");
+    Press(kGoButton, "");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].caption, ApplicationName());
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
     ui.Take();
 
     // The width is read first; when it fails, the page number isn't read.
-    Press("1011", "2", "x");
+    Press(kGoButton, "2", "x");
     EXPECT_EQ(ui.Take(), QStringList{kPositiveIntegerMessage});
     EXPECT_EQ(viewer->GetCurrentPage(), 3);
-    EXPECT_EQ(Box("1017").text(), "78");
+    EXPECT_EQ(Box(kLineWidthBox).text(), "78");
 }
 
 TEST_F(ViewerTest, EditsAreKeptUntilRegenerate) {
     OpenProse();
-    Press("1011", "3");
+    Press(kGoButton, "3");
     TextBox().setPlainText("edited\nsecond");
-    Button("1013").click();
-    Button("1012").click();
+    Button(kNextPageButton).click();
+    Button(kPrevPageButton).click();
     EXPECT_EQ(TextBox().GetPageText(), "edited\r\nsecond");
 
     // Going to the page already shown keeps what the box holds.
     TextBox().appendPlainText("third");
-    Press("1011", "3");
+    Press(kGoButton, "3");
     EXPECT_EQ(TextBox().GetPageText(), "edited\r\nsecond\r\nthird");
 
     // Regenerate drops the edits even at the same width, for good; so does an empty box.
-    Press("1018", "3", "78");
+    Press(kRegenerateButton, "3", "78");
     EXPECT_EQ(TextBox().GetPageText(), Expected(2, 78));
     for (int round = 0; round < 2; ++round) {
-        Button("1013").click();
-        Button("1012").click();
+        Button(kNextPageButton).click();
+        Button(kPrevPageButton).click();
         EXPECT_EQ(TextBox().GetPageText(), Expected(2, 78));
         TextBox().clear();
     }
@@ -103,57 +107,60 @@ TEST_F(ViewerTest, EditsAreKeptUntilRegenerate) {
 
 TEST_F(ViewerTest, EachPageHasItsWidth) {
     OpenPages({"A|B", "C|D", "E|F"});
-    Press("1011", "2");
-    Press("1018", "2", "40");
+    Press(kGoButton, "2");
+    Press(kRegenerateButton, "2", "40");
     EXPECT_EQ(TextBox().GetPageText(), Expected(1, 40));
     EXPECT_NE(Expected(1, 40), Expected(1, 78));
-    Button("1013").click();
-    EXPECT_EQ(Box("1017").text(), "78");
+    Button(kNextPageButton).click();
+    EXPECT_EQ(Box(kLineWidthBox).text(), "78");
     EXPECT_EQ(TextBox().GetPageText(), Expected(2, 78));
-    Button("1012").click();
-    EXPECT_EQ(Box("1017").text(), "40");
+    Button(kPrevPageButton).click();
+    EXPECT_EQ(Box(kLineWidthBox).text(), "40");
 
-    // 0 is passed on as it is; above the cap the width is refused.
-    Press("1018", "2", "0");
+    // 0 is passed on as it is; any larger number, however long, lays the page
+    // out at the widest layout, which the box then shows.
+    Press(kRegenerateButton, "2", "0");
     EXPECT_EQ(TextBox().GetPageText(), Expected(1, 0));
-    Press("1018", "2", QString::number(kMaxLineWidth + 1));
-    EXPECT_EQ(ui.Take(), QStringList{kPositiveIntegerMessage});
-    EXPECT_EQ(viewer->GetPageTexts().GetWidth(1), 0);
-    Press("1018", "2", QString::number(kMaxLineWidth));
-    EXPECT_EQ(viewer->GetPageTexts().GetWidth(1), static_cast<std::int32_t>(kMaxLineWidth));
+    for (const QString& wide : {QString::number(kMaxLineWidth + 1), QString(40, u'9')}) {
+        Press(kRegenerateButton, "2", wide);
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_EQ(Box(kLineWidthBox).text(), QString::number(kMaxLineWidth));
+        EXPECT_EQ(viewer->GetPageTexts().GetWidth(1), kMaxLineWidth);
+    }
     // Entries only for what differs: page 2's width, the texts of pages 1 and 3.
     EXPECT_EQ(viewer->GetPageTexts().GetEntryCount(), 3u);
 }
 
 TEST_F(ViewerTest, NumberBoxesChooseTheDefaultButton) {
     OpenProse();
-    for (const char* id : {"1011", "1012", "1013", "2", "1018", "1019", "1020"}) {
+    for (int id : {kGoButton, kPrevPageButton, kNextPageButton, kCloseButton, kRegenerateButton,
+                   kCopyButton, kSaveButton}) {
         EXPECT_FALSE(Button(id).autoDefault()) << id;
     }
     viewer->show();
     QApplication::setActiveWindow(viewer.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.get()));
-    EXPECT_EQ(QApplication::focusWidget(), &Box("1010"));
-    EXPECT_TRUE(Button("1011").isDefault());
-    Box("1017").setFocus();
-    EXPECT_TRUE(Button("1018").isDefault());
-    EXPECT_FALSE(Button("1011").isDefault());
+    EXPECT_EQ(QApplication::focusWidget(), &Box(kPageNumberBox));
+    EXPECT_TRUE(Button(kGoButton).isDefault());
+    Box(kLineWidthBox).setFocus();
+    EXPECT_TRUE(Button(kRegenerateButton).isDefault());
+    EXPECT_FALSE(Button(kGoButton).isDefault());
     TextBox().setFocus();
-    Button("2").setFocus();
-    EXPECT_TRUE(Button("1018").isDefault());
+    Button(kCloseButton).setFocus();
+    EXPECT_TRUE(Button(kRegenerateButton).isDefault());
 
     // Enter in the text box inserts a line break; in a number box it runs its command.
     TextBox().setFocus();
     TextBox().moveCursor(QTextCursor::End);
     QTest::keyClick(&TextBox(), Qt::Key_Return);
     EXPECT_EQ(TextBox().GetPageText(), Expected(0, 78) + "\r\n");
-    Box("1017").setFocus();
-    Box("1017").setText("40");
-    QTest::keyClick(&Box("1017"), Qt::Key_Return);
+    Box(kLineWidthBox).setFocus();
+    Box(kLineWidthBox).setText("40");
+    QTest::keyClick(&Box(kLineWidthBox), Qt::Key_Return);
     EXPECT_EQ(TextBox().GetPageText(), Expected(0, 40));
-    Box("1010").setFocus();
-    Box("1010").setText("3");
-    QTest::keyClick(&Box("1010"), Qt::Key_Enter);
+    Box(kPageNumberBox).setFocus();
+    Box(kPageNumberBox).setText("3");
+    QTest::keyClick(&Box(kPageNumberBox), Qt::Key_Enter);
     EXPECT_EQ(viewer->GetCurrentPage(), 2);
 }
 
@@ -167,14 +174,16 @@ TEST_F(ViewerTest, ResizingStretchesTheTextBoxAndMovesTheBottomRow) {
         before.push_back(control->geometry());
     }
     viewer->resize(first + QSize(100, 50));
-    const QStringList bottomRow = {"1021", "1017", "1018", "1019", "1020"};
+    const std::vector<int> bottomRow = {kLineWidthLabel, kLineWidthBox, kRegenerateButton,
+                                        kCopyButton, kSaveButton};
     for (qsizetype i = 0; i < controls.size(); ++i) {
-        const QString id = controls[i]->objectName();
-        const QRect expected = id == "1023"             ? before[i].adjusted(0, 0, 100, 50)
-                               : id == "2"              ? before[i].translated(100, 50)
-                               : bottomRow.contains(id) ? before[i].translated(0, 50)
-                                                        : before[i];
-        EXPECT_EQ(controls[i]->geometry(), expected) << id.toStdString();
+        const int id = controls[i]->objectName().toInt();
+        const bool bottom = std::find(bottomRow.begin(), bottomRow.end(), id) != bottomRow.end();
+        const QRect expected = id == kPageTextBox   ? before[i].adjusted(0, 0, 100, 50)
+                               : id == kCloseButton ? before[i].translated(100, 50)
+                               : bottom             ? before[i].translated(0, 50)
+                                                    : before[i];
+        EXPECT_EQ(controls[i]->geometry(), expected) << id;
     }
     // Back to the first size after a detour below the controls' sizes.
     viewer->resize(60, 40);
@@ -187,7 +196,7 @@ TEST_F(ViewerTest, ResizingStretchesTheTextBoxAndMovesTheBottomRow) {
 TEST_F(ViewerTest, CopyPutsTheEditedTextOnTheClipboard) {
     OpenProse();
     TextBox().setPlainText(QString::fromUtf8("edited “page”\n\nlast"));
-    Button("1019").click();
+    Button(kCopyButton).click();
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("edited “page”\r\n\r\nlast"));
     EXPECT_EQ(TextBox().textCursor().selectedText().size(), TextBox().toPlainText().size());
 }
@@ -195,12 +204,13 @@ TEST_F(ViewerTest, CopyPutsTheEditedTextOnTheClipboard) {
 TEST_F(ViewerTest, CountsThatDontMatchTheTree) {
     for (const char* count : {"/Count 0", "/Count -5"}) {
         OpenPages({"Never shown"}, count);
-        EXPECT_EQ(Control<QLabel>(*viewer, "1016")->text(), "Total pages: 0");
+        EXPECT_EQ(FindControl<QLabel>(*viewer, kTotalPagesLabel)->text(), "Total pages: 0");
         EXPECT_TRUE(TextBox().isReadOnly() && TextBox().toPlainText().isEmpty());
-        for (const char* id : {"1010", "1011", "1012", "1013", "1017", "1018", "1020"}) {
-            EXPECT_FALSE(Control(*viewer, id)->isEnabled()) << id;
+        for (int id : {kPageNumberBox, kGoButton, kPrevPageButton, kNextPageButton, kLineWidthBox,
+                       kRegenerateButton, kSaveButton}) {
+            EXPECT_FALSE(FindControl(*viewer, id)->isEnabled()) << id;
         }
-        EXPECT_TRUE(Button("1019").isEnabled());
+        EXPECT_TRUE(Button(kCopyButton).isEnabled());
         viewer->GoToPage();
         viewer->ShowNextPage();
         viewer->RegeneratePage();
@@ -210,10 +220,10 @@ TEST_F(ViewerTest, CountsThatDontMatchTheTree) {
 
     // Two pages in a tree that claims 2,147,483,647.
     OpenPages({"First", "Second"}, "/Count 2147483647");
-    EXPECT_EQ(Control<QLabel>(*viewer, "1016")->text(), "Total pages: 2147483647");
-    Button("1013").click();
-    Button("1013").click();
-    Press("1011", "2147483647");
+    EXPECT_EQ(FindControl<QLabel>(*viewer, kTotalPagesLabel)->text(), "Total pages: 2147483647");
+    Button(kNextPageButton).click();
+    Button(kNextPageButton).click();
+    Press(kGoButton, "2147483647");
     EXPECT_EQ(ui.Take(), (QStringList{kCannotLoad, kCannotLoad}));
     EXPECT_EQ(viewer->GetCurrentPage(), 1);
     EXPECT_EQ(viewer->GetPageTexts().GetEntryCount(), 2u);
@@ -224,7 +234,7 @@ TEST_F(ViewerTest, CountsThatDontMatchTheTree) {
     Open(dir.Write("nopage.pdf", test::PdfBuilder(objects, "/Root 1 0 R").Build()));
     EXPECT_EQ(ui.Take(), QStringList{kCannotLoad});
     EXPECT_TRUE(TextBox().isReadOnly());
-    Button("1013").click();
+    Button(kNextPageButton).click();
     EXPECT_EQ(ui.Take(), QStringList{kCannotLoad});
     EXPECT_EQ(viewer->GetCurrentPage(), 0);
 }

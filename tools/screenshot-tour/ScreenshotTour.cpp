@@ -1,15 +1,22 @@
-#include "app/ScreenshotTour.h"
-
+// Takes the pictures of the documentation: runs the program's main window,
+// walks through its windows on its own and saves each one as a PNG file in
+// FOLDER: main-window.png; password-dialog.png (View on ENCRYPTED.pdf, then
+// Cancel); viewer.png (View on VIEWED.pdf) and save-dialog.png (its Save
+// button). scripts/take-screenshots runs it in a virtual X server.
+//
+//   screenshot-tour FOLDER ENCRYPTED.pdf VIEWED.pdf
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 
+#include "app/ControlIds.h"
 #include "app/MainWindow.h"
+#include "app/ProgramIcon.h"
 #include "app/UserInterface.h"
 
 namespace tessary {
@@ -27,17 +34,24 @@ constexpr int kGiveUpTicks = 300;
 // modal loops of the dialogs that the tour opens.
 class ScreenshotTour : public QObject {
   public:
-    ScreenshotTour(MainWindow& mainWindow, const QString& outputFolder)
-        : QObject(&mainWindow), window(mainWindow), folder(outputFolder) {
-        // Full paths, as the file dialog gives them.
-        encryptedPdf = FullPath(qEnvironmentVariable("TESSARY_SCREENSHOT_ENCRYPTED"));
-        viewerPdf = FullPath(qEnvironmentVariable("TESSARY_SCREENSHOT_PDF"));
+    // The PDF files are given by full paths, as the file dialog gives them.
+    ScreenshotTour(MainWindow& mainWindow, const QString& outputFolder, const QString& encrypted,
+                   const QString& viewed)
+        : QObject(&mainWindow),
+          window(mainWindow),
+          folder(outputFolder),
+          encryptedPdf(encrypted),
+          viewerPdf(viewed) {
         SetMessageFunction([](QWidget*, const QString& text, const QString&, MessageIcon) {
-            std::fprintf(stderr, "tessary: message: %s\n", qPrintable(text));
+            std::fprintf(stderr, "screenshot-tour: message: %s\n", qPrintable(text));
         });
         SetOpenFileFunction([this](QWidget*, const QString&, const QString&) { return openPath; });
         connect(&timer, &QTimer::timeout, this, &ScreenshotTour::Tick);
         timer.start(kTickMilliseconds);
+    }
+    ~ScreenshotTour() override {
+        SetMessageFunction({});
+        SetOpenFileFunction({});
     }
 
   private:
@@ -54,9 +68,8 @@ class ScreenshotTour : public QObject {
     void Tick() {
         QWidget* active = QApplication::activeModalWidget();
         if (++ticks > kGiveUpTicks) {
-            std::fprintf(stderr, "tessary: screenshot tour stuck at step %d\n",
-                         static_cast<int>(step));
-            std::exit(1);
+            Fail("stuck at step " + QString::number(static_cast<int>(step)));
+            return;
         }
         switch (step) {
             case Step::MainWindow:
@@ -84,13 +97,12 @@ class ScreenshotTour : public QObject {
                 break;
             case Step::Viewer:
                 if (Settled(FindModal(active, "tessary::ViewerWindow"), active)) {
-                    auto* save = active->findChild<QPushButton*>("1020");
-                    if (save == nullptr) {
-                        std::fprintf(stderr, "tessary: the viewer has no Save button yet\n");
-                        NextStep(Step::CloseViewer);
-                        break;
-                    }
                     Save(active, "viewer.png");
+                    auto* save = FindControl<QPushButton>(*active, kSaveButton);
+                    if (save == nullptr) {
+                        Fail("the viewer has no Save button");
+                        return;
+                    }
                     QTimer::singleShot(0, save, &QPushButton::click);
                     NextStep(Step::SaveDialog);
                 }
@@ -111,16 +123,22 @@ class ScreenshotTour : public QObject {
             case Step::Done:
                 if (active == &window) {
                     timer.stop();
-                    SetMessageFunction({});
-                    SetOpenFileFunction({});
                     window.reject();
                 }
                 break;
         }
     }
 
-    static QString FullPath(const QString& path) {
-        return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+  public:
+    bool Failed() const { return failed; }
+
+  private:
+    // Ends every window of the program at once.
+    void Fail(const QString& why) {
+        std::fprintf(stderr, "screenshot-tour: %s\n", qPrintable(why));
+        failed = true;
+        timer.stop();
+        QCoreApplication::exit(1);
     }
 
     static QWidget* FindModal(QWidget* active, const char* className) {
@@ -147,17 +165,17 @@ class ScreenshotTour : public QObject {
     void Save(QWidget* target, const char* name) {
         const QString path = QDir(folder).filePath(name);
         if (!target->grab().save(path, "PNG")) {
-            std::fprintf(stderr, "tessary: could not save %s\n", qPrintable(path));
-            std::exit(1);
+            Fail("could not save " + path);
+            return;
         }
-        std::fprintf(stderr, "tessary: saved %s\n", qPrintable(path));
+        std::fprintf(stderr, "screenshot-tour: saved %s\n", qPrintable(path));
     }
 
     // Presses "View PDF File" once the current event is done; the open-file
     // dialog answers `path`.
     void Open(const QString& path, Step next) {
         openPath = path;
-        auto* view = window.findChild<QPushButton*>("1001");
+        auto* view = FindControl<QPushButton>(window, kViewButton);
         QTimer::singleShot(0, view, &QPushButton::click);
         NextStep(next);
     }
@@ -185,15 +203,26 @@ class ScreenshotTour : public QObject {
     Step step = Step::MainWindow;
     int ticks = 0;
     int settled = 0;
+    bool failed = false;
 };
 
 }  // namespace
-
-void StartScreenshotTourIfAsked(MainWindow& window) {
-    const QString folder = qEnvironmentVariable("TESSARY_SCREENSHOT");
-    if (!folder.isEmpty()) {
-        new ScreenshotTour(window, folder);  // owned by the window
-    }
-}
-
 }  // namespace tessary
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("tessary");
+    QApplication::setWindowIcon(tessary::ProgramIcon());
+    if (argc != 4) {
+        std::fprintf(stderr, "Usage: screenshot-tour FOLDER ENCRYPTED.pdf VIEWED.pdf\n");
+        return 2;
+    }
+    auto fullPath = [](const char* path) {
+        return QFileInfo(QFile::decodeName(path)).absoluteFilePath();
+    };
+    tessary::MainWindow window;
+    auto* tour = new tessary::ScreenshotTour(window, QFile::decodeName(argv[1]), fullPath(argv[2]),
+                                             fullPath(argv[3]));  // owned by the window
+    window.exec();
+    return tour->Failed() ? 1 : 0;
+}
