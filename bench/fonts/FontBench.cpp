@@ -1,6 +1,6 @@
 // Times the font operations that text showing calls for every character
-// (NextCode, GetUnicode, GetCharWidth, ConvertToText) and the loading of
-// fonts and CMaps. Usage: font_bench
+// (NextCode, GetText, GetWidth, ConvertToText) in simple and two-byte fonts,
+// and the loading of fonts and CMaps. Usage: font_bench
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -20,7 +20,7 @@ double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-PdfFont Load(const std::string& dictText, const std::string& toUnicode = {}) {
+std::unique_ptr<PdfFont> Load(const std::string& dictText, const std::string& toUnicode = {}) {
     PdfParser parser;
     parser.AttachBuffer(nullptr, dictText);
     ObjectHandle dict = parser.ReadObject(0, 0);
@@ -28,30 +28,30 @@ PdfFont Load(const std::string& dictText, const std::string& toUnicode = {}) {
     if (dictionary && !toUnicode.empty()) {
         dictionary->SetValue("/ToUnicode", MakeObject<PdfStream>(toUnicode));
     }
-    PdfFont font;
-    font.Load(dictionary);
-    return font;
+    return LoadFont(dictionary);
 }
 
-void TimeCharacters(const char* name, const PdfFont& font, const std::string& text) {
+void TimeCharacters(const char* name, const PdfFont& font, const std::string& text,
+                    std::size_t characters) {
     const CodePage codePage = CodePage::Utf8();
     std::uint64_t sum = 0;
     auto start = Clock::now();
     std::size_t position = 0;
     for (std::uint32_t code = 0; font.NextCode(text, position, code);) {
-        const std::uint16_t unicode = font.GetUnicode(code);
-        sum += font.GetCharWidth(code, unicode);
+        sum += font.GetText(code).size() + font.GetWidth(code);
     }
     const double lookup = Seconds(start);
     start = Clock::now();
     position = 0;
     for (std::uint32_t code = 0; font.NextCode(text, position, code);) {
-        sum += ConvertToText(font.GetUnicode(code), codePage, "?").size();
+        for (char32_t c : font.GetText(code)) {
+            sum += ConvertToText(c, codePage, "?").size();
+        }
     }
     const double convert = Seconds(start);
     std::printf(
-        "%-28s code+unicode+width %5.2f ns/char, ConvertToText (UTF-8) %5.2f ns/char (%llu)\n",
-        name, lookup * 1e9 / text.size(), convert * 1e9 / text.size(),
+        "%-30s code+text+width %5.2f ns/char, with ConvertToText (UTF-8) %5.2f ns/char (%llu)\n",
+        name, lookup * 1e9 / characters, (lookup + convert) * 1e9 / characters,
         static_cast<unsigned long long>(sum));
 }
 
@@ -59,27 +59,44 @@ void TimeCharacters(const char* name, const PdfFont& font, const std::string& te
 
 int main() {
     std::mt19937 random(1);
-    std::string text(20'000'000, ' ');
-    for (char& c : text) {
-        c = static_cast<char>(32 + random() % 224);
+    constexpr std::size_t kCharacters = 20'000'000;
+    std::string text(kCharacters, ' ');
+    std::string twoByteText(2 * kCharacters, '\0');
+    for (std::size_t i = 0; i < kCharacters; ++i) {
+        text[i] = static_cast<char>(32 + random() % 224);
+        twoByteText[2 * i + 1] = text[i];
     }
     std::string widths = "/FirstChar 32 /Widths [";
+    std::string cidWidths = "/W [ 32 [";
     for (int i = 32; i < 256; ++i) {
         widths += " " + std::to_string(250 + i);
+        cidWidths += " " + std::to_string(250 + i);
     }
     widths += " ]";
+    cidWidths += " ] ]";
     std::string cmap = "100 beginbfchar";
+    std::string twoByteCMap = "100 beginbfchar";
     for (int code = 32; code < 132; ++code) {
         char entry[32];
         std::snprintf(entry, sizeof entry, " <%02X> <%04X>", code, code + 0x100);
         cmap += entry;
+        std::snprintf(entry, sizeof entry, " <%04X> <%04X>", code, code + 0x100);
+        twoByteCMap += entry;
     }
     cmap += " endbfchar";
+    twoByteCMap += " endbfchar beginbfrange <0084> <00FF> <0084> endbfrange";
 
-    TimeCharacters("Helvetica (built-in widths)", Load("<< /BaseFont /Helvetica >>"), text);
-    TimeCharacters("WinAnsi with /Widths", Load("<< /Encoding /WinAnsiEncoding " + widths + " >>"),
-                   text);
-    TimeCharacters("ToUnicode with /Widths", Load("<< " + widths + " >>", cmap), text);
+    TimeCharacters("Helvetica (built-in widths)", *Load("<< /BaseFont /Helvetica >>"), text,
+                   kCharacters);
+    TimeCharacters("WinAnsi with /Widths", *Load("<< /Encoding /WinAnsiEncoding " + widths + " >>"),
+                   text, kCharacters);
+    TimeCharacters("ToUnicode with /Widths", *Load("<< " + widths + " >>", cmap), text,
+                   kCharacters);
+    TimeCharacters("Identity-H, ToUnicode and /W",
+                   *Load("<< /Subtype /Type0 /Encoding /Identity-H /DescendantFonts [ << " +
+                             cidWidths + " >> ] >>",
+                         twoByteCMap),
+                   twoByteText, kCharacters);
 
     const std::string fullRange = "beginbfrange <0000> <FFFF> <0000> endbfrange";
     auto start = Clock::now();
@@ -93,6 +110,14 @@ int main() {
         Load("<< /BaseFont /Helvetica /Encoding /WinAnsiEncoding " + widths + " >>", cmap);
     }
     std::printf("load: font with /Widths and a 100-entry ToUnicode %.1f us\n",
+                Seconds(start) * 1e6 / 1000);
+    start = Clock::now();
+    for (int r = 0; r < 1000; ++r) {
+        Load("<< /Subtype /Type0 /Encoding /Identity-H /DescendantFonts [ << " + cidWidths +
+                 " >> ] >>",
+             twoByteCMap);
+    }
+    std::printf("load: two-byte font with /W and a 224-entry ToUnicode %.1f us\n",
                 Seconds(start) * 1e6 / 1000);
     return 0;
 }

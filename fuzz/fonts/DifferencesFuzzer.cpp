@@ -15,11 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PdfParser parser;
     parser.AttachBuffer(nullptr, text);
     ObjectHandle dict = parser.ReadObject(0, 0);
-    PdfFont font;
-    font.Load(AsDictionary(dict.get()));
-    std::uint32_t sum = font.spaceWidth;
+    std::unique_ptr<PdfFont> font = LoadFont(AsDictionary(dict.get()));
+    std::uint32_t sum = font->spaceWidth;
     for (std::uint32_t code = 0; code < 256; ++code) {
-        sum += font.GetCharWidth(code, font.GetUnicode(code));
+        sum += font->GetWidth(code) + static_cast<std::uint32_t>(font->GetText(code).size());
     }
     return sum == 1 ? 0 : 0;
 }

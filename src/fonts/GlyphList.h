@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace tessary {
@@ -23,5 +25,15 @@ extern const std::array<GlyphListEntry, GlyphListSize> GlyphList;
 // the list. Only the list's own names are known: "uni0041", "g3" or "dollar.oldstyle"
 // give U+0020 like any other unknown name.
 std::uint16_t LookupGlyphName(std::string_view name);
+
+// The value of a name in the list; none for a name it doesn't hold.
+std::optional<std::uint16_t> FindGlyphName(std::string_view name);
+
+// The text of a glyph name the way a font program's names are read (the Adobe
+// Glyph List Specification): the part before the first '.', split at '_'
+// into components, each a name of the list, "uni" with groups of four hex
+// digits, or "u" with four to six; a component of any other form adds
+// nothing. "f_f_i" gives "ffi", "uni00410042" "AB", "a.sc" "a", "g3" nothing.
+std::u32string GlyphNameToText(std::string_view name);
 
 }  // namespace tessary

@@ -7,7 +7,7 @@ namespace tessary {
 
 namespace {
 
-void AppendText(std::string& key, char tag, const std::string& text) {
+void AppendText(std::string& key, char tag, std::string_view text) {
     key += tag;
     key += std::to_string(text.size());
     key += ':';
@@ -51,8 +51,7 @@ void AppendContentKey(std::string& key, const PdfObject* obj, int depth) {
             const auto& stream = static_cast<const PdfStream&>(*obj);
             key += 's';
             AppendContentKey(key, stream.dictionary.get(), depth + 1);
-            const std::string* data = stream.GetData();
-            AppendText(key, data ? 'd' : 'u', data ? *data : std::string());
+            AppendText(key, 'd', GetStreamBytes(&stream));
             break;
         }
         case PdfObjectType::Reference: {
@@ -93,8 +92,7 @@ void DestroyFontCache(PdfFontCache* cache) {
 PdfFont* PdfFontCache::GetFont(const PdfDictionary& fontDict) {
     std::unique_ptr<PdfFont>& font = fonts[CacheKeyOf(fontDict)];
     if (!font) {
-        font = std::make_unique<PdfFont>();
-        font->Load(&fontDict);
+        font = LoadFont(&fontDict);
     }
     return font.get();
 }

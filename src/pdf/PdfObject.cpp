@@ -47,6 +47,11 @@ const std::string* PdfStream::GetData() const {
     return state == State::Decoded ? &data : nullptr;
 }
 
+const PdfStream* AsReadableStream(const PdfObject* obj) {
+    const PdfStream* stream = AsStream(obj);
+    return stream && stream->GetData() ? stream : nullptr;
+}
+
 const std::string* GetStreamData(const PdfObject* obj) {
     const PdfStream* stream = AsStream(ResolveBorrowed(obj));
     return stream ? stream->GetData() : nullptr;

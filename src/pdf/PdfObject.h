@@ -218,6 +218,9 @@ const PdfStream* AsStream(const PdfObject* obj);
 // The decoded bytes of a stream (a reference is followed), as
 // PdfStream::GetData gives them; absent for every other object.
 const std::string* GetStreamData(const PdfObject* obj);
+// obj as a stream whose bytes can be read (which reads them now); absent for
+// a stream that can't be read, as for any other object.
+const PdfStream* AsReadableStream(const PdfObject* obj);
 // The dictionary of a dictionary, or of a stream; absent otherwise.
 const PdfDictionary* AsDictionaryOrStreamDictionary(const PdfObject* obj);
 // obj as a dictionary, or a shared empty dictionary when obj is absent or of

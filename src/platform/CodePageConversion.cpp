@@ -111,7 +111,7 @@ void DecodeUtf8(std::string_view bytes, std::u16string& out) {
 
 }  // namespace
 
-std::optional<std::string> EncodeCharacter(const CodePage& codePage, char16_t unicode) {
+std::optional<std::string> EncodeCharacter(const CodePage& codePage, char32_t unicode) {
     std::string bytes;
     if (!AppendCharacter(codePage, unicode, bytes)) {
         return std::nullopt;

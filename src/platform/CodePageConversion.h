@@ -11,20 +11,21 @@
 
 namespace tessary {
 
-// The bytes of one UTF-16 unit in the code page, or absent when the code page
+// The bytes of one character in the code page, or absent when the code page
 // can't write it exactly.
 // - Code page 0 (ASCII): U+0000..U+007F are their own single byte; nothing else.
-// - UTF-8: every unit but a surrogate, in one to three bytes.
-// - Any other: accepted only when iconv converts it with no substitution
-//   (glibc's iconv applies no best-fit or transliteration without
-//   "//TRANSLIT", and a conversion it counts as irreversible is refused) and
+// - UTF-8: every character but a surrogate, in one to four bytes.
+// - Any other: nothing beyond U+FFFF; the rest accepted only when iconv
+//   converts it with no substitution (glibc's iconv applies no best-fit or
+//   transliteration without "//TRANSLIT", and a conversion it counts as
+//   irreversible is refused) and
 //   the bytes convert back to exactly this one character. So U+0101 is absent
 //   in Windows-1252 although Windows would write it as a plain 'a'. Codes that
 //   Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) have no
 //   character here, so U+0081 and its like are absent too.
 // Thread-safe. After the first call for a code page (which builds its table
 // in a few milliseconds) each call is a table lookup.
-std::optional<std::string> EncodeCharacter(const CodePage& codePage, char16_t unicode);
+std::optional<std::string> EncodeCharacter(const CodePage& codePage, char32_t unicode);
 
 // Turns bytes of the code page into UTF-16 (QString::fromUtf16 takes it as
 // is). A byte or sequence that the code page doesn't define becomes U+FFFD,

@@ -13,6 +13,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/CodePageConversion.h"
+#include "platform/FreeTypeHandles.h"
 
 namespace tessary {
 
@@ -31,16 +32,6 @@ struct PatternDeleter {
     void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
 };
 using PatternPointer = std::unique_ptr<FcPattern, PatternDeleter>;
-
-struct LibraryDeleter {
-    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
-};
-using LibraryPointer = std::unique_ptr<FT_LibraryRec_, LibraryDeleter>;
-
-struct FaceDeleter {
-    void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using FacePointer = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 
 struct FontChoice {
     std::string file;
@@ -149,16 +140,12 @@ std::uint16_t ScaleToEm(std::int64_t designUnits, std::int64_t unitsPerEm) {
 }
 
 std::optional<FontMetrics> MeasureFace(const FontChoice& choice) {
-    FT_Library rawLibrary = nullptr;
-    if (FT_Init_FreeType(&rawLibrary) != 0) {
-        return std::nullopt;
-    }
-    LibraryPointer library(rawLibrary);
+    FreeTypeLibrary library = OpenFreeTypeLibrary();
     FT_Face rawFace = nullptr;
-    if (FT_New_Face(library.get(), choice.file.c_str(), choice.index, &rawFace) != 0) {
+    if (!library || FT_New_Face(library.get(), choice.file.c_str(), choice.index, &rawFace) != 0) {
         return std::nullopt;
     }
-    FacePointer face(rawFace);
+    FreeTypeFace face(rawFace);
     const std::int64_t unitsPerEm = face->units_per_EM;
     if (!FT_IS_SCALABLE(face.get()) || unitsPerEm == 0) {
         return std::nullopt;

@@ -64,17 +64,24 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
     TextLine* line = nullptr;
     std::size_t position = 0;
     std::uint32_t code = 0;
-    while (font->NextCode(bytes, position, code)) {
-        const std::uint16_t unicode = font->GetUnicode(code);
-        const double width = font->GetCharWidth(code, unicode);
+    for (std::size_t codeStart = 0; font->NextCode(bytes, position, code); codeStart = position) {
+        const double width = font->GetWidth(code);
         const double x0 = x;
         const double x1 = x + width * scale;
-        std::string text = white ? std::string(" ") : ConvertToText(unicode, codePage, "?");
-        if (text.size() == 1 && text[0] == '\0') {
-            text.clear();  // U+0000: an item that adds no characters
+        std::string text;
+        if (white) {
+            text = " ";
+        } else {
+            for (char32_t c : font->GetText(code)) {
+                if (c != 0) {  // U+0000 adds no characters
+                    text += ConvertToText(c, codePage, "?");
+                }
+            }
         }
         double spacing = state.charSpacing;
-        if (unicode == 0x20) {
+        // Word spacing applies to the single-byte code 32 alone, whatever it
+        // shows and in whatever font (ISO 32000-1, 9.3.3).
+        if (code == 32 && position - codeStart == 1) {
             spacing += state.wordSpacing;
         }
         const Point end = TransformPoint(x1, state.textY);

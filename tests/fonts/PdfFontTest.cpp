@@ -2,146 +2,196 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
-#include "fonts/FontLimits.h"
+#include "fonts/CMapResources.h"
 #include "platform/FontMeasurer.h"
 #include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
 
-// A direct stream (the memory-mode parser can't read streams).
-ObjectHandle MakeStream(std::string data) {
-    return MakeObject<PdfStream>(std::move(data));
-}
-
-// The font of a dictionary written as text, with `entry` set to a stream of
-// `data` when one is given.
-PdfFont LoadFont(std::string_view dictText, std::string_view data = {},
-                 const char* entry = "/ToUnicode") {
+// The font of a dictionary written as text. Each entry of `streams` is set,
+// at the path of dictionary keys it names ("/FontDescriptor/FontFile"), to a
+// direct stream of its data (the memory-mode parser can't read streams).
+std::unique_ptr<PdfFont> Font(std::string_view dictText,
+                              const std::map<std::string, std::string>& streams = {}) {
     ObjectHandle dict = test::ParseObject(dictText);
-    auto* dictionary = const_cast<PdfDictionary*>(AsDictionary(dict.get()));
-    if (!data.empty())
-        dictionary->SetValue(entry, MakeStream(std::string(data)));
-    PdfFont font;
-    font.Load(dictionary);
-    return font;
-}
-
-TEST(PdfFontEncoding, DecodesThroughBaseEncodingsAndDifferences) {
-    // /g3 is not in the glyph list: a space, not the letter. Standard holds
-    // U+00A8 at 200. Names before the first number go nowhere; -1 is no code,
-    // but the count goes on from it. Without an encoding a code is Latin-1.
-    // /StandardEncoding and values of other kinds leave the encoding as it was.
-    using Codes = std::vector<std::pair<std::uint32_t, std::uint16_t>>;
-    const std::vector<std::pair<std::string, Codes>> cases = {
-        {"/Encoding << /BaseEncoding /WinAnsiEncoding /Differences [ 39 /quotesingle 96 /grave ] "
-         ">>",
-         {{39, 0x27}, {96, 0x60}, {150, 0x2013}}},
-        {"/Encoding << /Differences [ 65 /g3 /B ] >>", {{65, 0x20}, {66, 0x42}}},
-        {"/Encoding << /Differences [ 32 /space 200 /Eacute ] >> /BaseFont /Helvetica",
-         {{200, 0xC9}, {0xE9, 0xD8}}},
-        {"/Encoding << /Differences [ /A /B 70 /C ] >>", {{70, 0x43}, {0, 0}, {1, 1}}},
-        {"/Encoding << /Differences [ -1 /A /B 65535 /C /D ] >>", {{0, 0x42}, {0xFFFF, 0x43}}},
-        {"", {{0xE9, 0xE9}, {0x1234, 0x1234}}},
-        {"/Encoding /WinAnsiEncoding", {{0x81, 0x2022}, {0x05, 0}, {0x141, 0}}},
-        {"/Encoding /MacRomanEncoding", {{0xDB, 0xA4}}},
-        {"/Encoding /MacExpertEncoding", {{0xDB, 0xB2}}},
-        {"/Encoding /StandardEncoding", {{0xE9, 0xE9}}},
-        {"/BaseFont /Courier /Encoding /Identity-H", {{0x27, 0x2019}}},
-        {"/BaseFont /Courier /Encoding [ /WinAnsiEncoding ]", {{0x27, 0x2019}}},
-        {"/BaseFont /Courier /Encoding 5", {{0x27, 0x2019}}},
-    };
-    for (const auto& [entries, codes] : cases) {
-        PdfFont font = LoadFont("<< " + entries + " >>");
-        for (const auto& [code, unicode] : codes)
-            EXPECT_EQ(font.GetUnicode(code), unicode) << entries << " " << code;
+    for (const auto& [path, data] : streams) {
+        auto* target = const_cast<PdfDictionary*>(AsDictionary(dict.get()));
+        std::string_view key = path;
+        for (std::size_t slash; (slash = key.find('/', 1)) != std::string_view::npos;
+             key.remove_prefix(slash)) {
+            target = const_cast<PdfDictionary*>(
+                AsDictionary(ResolveBorrowed(target->PeekValue(key.substr(0, slash)))));
+        }
+        target->SetValue(key, MakeObject<PdfStream>(std::string(data)));
     }
-    EXPECT_EQ(LoadFont("<< /Encoding << /Differences [ 65535 /C /D ] >> >>").codeMap.size(),
-              1u);  // 0x10000 is above every code
+    return LoadFont(AsDictionary(dict.get()));
 }
 
-TEST(PdfFontEncoding, ToUnicodeStreamReplacesTheEncoding) {
-    const char* cmap = "1 beginbfchar <41> <0057> endbfchar";
-    PdfFont font = LoadFont("<< /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>", cmap);
-    EXPECT_EQ(font.GetUnicode(0x41), 0x0057);
-    EXPECT_EQ(font.GetUnicode(0x80), 0x0080);  // not U+20AC: /Encoding isn't read
-    EXPECT_EQ(font.GetCharWidth(0x41, font.GetUnicode(0x41)), 944);  // Helvetica's "W"
-    // A /ToUnicode that isn't a stream counts as absent.
-    EXPECT_EQ(LoadFont("<< /Encoding /WinAnsiEncoding /ToUnicode /Identity-H >>").GetUnicode(0x80),
-              0x20AC);
-    // A CMap given as /Encoding adds to the base encoding.
-    font = LoadFont("<< /BaseFont /Times-Roman >>", cmap, "/Encoding");
-    EXPECT_EQ(font.GetUnicode(0x41), 0x0057);
-    EXPECT_EQ(font.GetUnicode(0x27), 0x2019);
-    // Shown strings are one code per byte.
-    font = LoadFont("<< >>", "1 beginbfchar <0003> <0020> endbfchar");
-    const std::string shown("\x00\x03\xFF", 3);
+std::u32string Text(const std::unique_ptr<PdfFont>& font, std::uint32_t code) {
+    return std::u32string(font->GetText(code));
+}
+
+std::vector<std::uint32_t> Codes(const PdfFont& font, std::string_view shown) {
     std::vector<std::uint32_t> codes;
     std::size_t position = 0;
     for (std::uint32_t code = 0; font.NextCode(shown, position, code);)
         codes.push_back(code);
-    EXPECT_EQ(codes, (std::vector<std::uint32_t>{0x00, 0x03, 0xFF}));
-    EXPECT_EQ(font.GetUnicode(3), 0x0020);
+    return codes;
 }
 
-TEST(PdfFontWidths, StandardFontsUseBuiltInMetrics) {
-    PdfFont helvetica = LoadFont("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
-    EXPECT_EQ(helvetica.GetCharWidth(65, helvetica.GetUnicode(65)), 667);
-    EXPECT_EQ(helvetica.GetUnicode(0xE9), 0x00D8);
-    EXPECT_EQ(helvetica.GetCharWidth(0xE9, 0x00D8), 778);
-    EXPECT_EQ(helvetica.GetUnicode(0x80), 0);
-    EXPECT_EQ(helvetica.GetCharWidth(0x80, 0), 278);       // no metrics pair: the default width
-    EXPECT_EQ(helvetica.GetCharWidth(0x41, 0x0057), 944);  // the caller's character counts
-    EXPECT_EQ(helvetica.spaceWidth, 278);
-    EXPECT_EQ(helvetica.ascent, 718);
-    EXPECT_EQ(helvetica.descent, 207);
+TEST(SimpleFontTest, DecodesThroughBaseEncodingsAndDifferences) {
+    // /g3 is not in the glyph list: a space, not the letter. Standard holds
+    // U+00A8 at 200. Names before the first number go nowhere; -1 is no code,
+    // but the count goes on from it. Without an encoding a code is Latin-1.
+    // /StandardEncoding and values of other kinds leave the encoding as it was.
+    using Codes = std::vector<std::pair<std::uint32_t, std::u32string>>;
+    const std::vector<std::pair<std::string, Codes>> cases = {
+        {"/Encoding << /BaseEncoding /WinAnsiEncoding /Differences [ 39 /quotesingle 96 /grave ] "
+         ">>",
+         {{39, U"'"}, {96, U"`"}, {150, U"\u2013"}}},
+        {"/Encoding << /Differences [ 65 /g3 /B ] >>", {{65, U" "}, {66, U"B"}}},
+        {"/Encoding << /Differences [ 32 /space 200 /Eacute ] >> /BaseFont /Helvetica",
+         {{200, U"\u00C9"}, {0xE9, U"\u00D8"}}},
+        {"/Encoding << /Differences [ /A /B 70 /C ] >>", {{70, U"C"}, {0, U""}, {1, U"\1"}}},
+        {"/Encoding << /Differences [ -1 /A /B ] >>", {{0, U"B"}}},
+        {"", {{0xE9, U"\u00E9"}, {0x1234, U""}}},  // codes are bytes
+        {"/Encoding /WinAnsiEncoding", {{0x81, U"\u2022"}, {0x05, U""}}},
+        {"/Encoding /MacRomanEncoding", {{0xDB, U"\u00A4"}}},
+        {"/Encoding /MacExpertEncoding", {{0xDB, U"\u00B2"}}},
+        {"/Encoding /StandardEncoding", {{0xE9, U"\u00E9"}}},
+        {"/BaseFont /Courier /Encoding /Identity-H", {{0x27, U"\u2019"}}},
+        {"/BaseFont /Courier /Encoding [ /WinAnsiEncoding ]", {{0x27, U"\u2019"}}},
+        {"/BaseFont /Courier /Encoding 5", {{0x27, U"\u2019"}}},
+    };
+    for (const auto& [entries, codes] : cases) {
+        auto font = Font("<< " + entries + " >>");
+        for (const auto& [code, text] : codes)
+            EXPECT_EQ(Text(font, code), text) << entries << " " << code;
+    }
+}
+
+TEST(SimpleFontTest, ToUnicodeStreamReplacesTheEncoding) {
+    const std::string cmap = "2 beginbfchar <41> <0057> <42> <00660069> endbfchar";
+    auto font =
+        Font("<< /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>", {{"/ToUnicode", cmap}});
+    EXPECT_EQ(Text(font, 0x41), U"W");
+    EXPECT_EQ(Text(font, 0x42), U"fi");
+    EXPECT_EQ(Text(font, 0x80), U"\u0080");  // not U+20AC: /Encoding isn't read
+    EXPECT_EQ(font->GetWidth(0x41), 944);    // Helvetica's "W"
+    // A /ToUnicode that isn't a stream counts as absent.
+    EXPECT_EQ(Text(Font("<< /Encoding /WinAnsiEncoding /ToUnicode /Identity-H >>"), 0x80),
+              U"\u20AC");
+    // A CMap given as /Encoding adds to the base encoding.
+    font = Font("<< /BaseFont /Times-Roman >>", {{"/Encoding", cmap}});
+    EXPECT_EQ(Text(font, 0x41), U"W");
+    EXPECT_EQ(Text(font, 0x27), U"\u2019");
+    // Shown strings are one code per byte.
+    font = Font("<< >>", {{"/ToUnicode", "1 beginbfchar <0003> <0020> endbfchar"}});
+    EXPECT_EQ(Codes(*font, std::string("\x00\x03\xFF", 3)),
+              (std::vector<std::uint32_t>{0x00, 0x03, 0xFF}));
+    EXPECT_EQ(Text(font, 3), U" ");
+}
+
+// Programs of tools/make_test_fonts.py.
+std::string FontProgram(const std::string& name) {
+    return test::ReadFileBytes(std::string(TESSARY_FONT_PROGRAMS_DIR) + "/" + name);
+}
+
+TEST(SimpleFontTest, BuiltInEncodingOfAnEmbeddedProgram) {
+    // Euro at 65, f_i at 66, uni00E9 at 67, g3 at 68.
+    const std::string type1 = FontProgram("type1.pfa");
+    const std::string descriptor = " /FontDescriptor << /Flags 32 >> >>";
+    auto font = Font("<< /Subtype /Type1" + descriptor, {{"/FontDescriptor/FontFile", type1}});
+    // Names the glyph list doesn't know leave the code as it was.
+    EXPECT_EQ(Text(font, 65) + Text(font, 66) + Text(font, 67) + Text(font, 68) + Text(font, 69),
+              U"\u20AC"
+              U"fi\u00E9DE");
+    font = Font("<< /Encoding << /Differences [ 66 /B ] >>" + descriptor,
+                {{"/FontDescriptor/FontFile", type1}});
+    EXPECT_EQ(Text(font, 65) + Text(font, 66),
+              U"\u20AC"
+              U"B");
+    // A base encoding or a ToUnicode map answers every code; a program that
+    // FreeType refuses counts as absent.
+    for (const auto& [entries, program] : std::vector<std::pair<std::string, std::string>>{
+             {"/Encoding /WinAnsiEncoding", type1}, {"", type1.substr(0, 200)}}) {
+        font = Font("<< " + entries + descriptor, {{"/FontDescriptor/FontFile", program}});
+        EXPECT_EQ(Text(font, 65), U"A") << entries;
+    }
+    font = Font("<<" + descriptor, {{"/FontDescriptor/FontFile", type1},
+                                    {"/ToUnicode", "beginbfchar <42> <0042> endbfchar"}});
+    EXPECT_EQ(Text(font, 65), U"A");
+    // A symbolic TrueType program: its (3,0) map (Euro at 0xF041), else its
+    // (1,0) map (Euro at 0x41), and the names of its post table; a TrueType
+    // program that isn't symbolic is not read.
+    for (const char* name : {"symbol-3-0.ttf", "mac-1-0.ttf"}) {
+        for (int flags : {4, 32}) {
+            font = Font("<< /Subtype /TrueType /FontDescriptor << /Flags " + std::to_string(flags) +
+                            " >> >>",
+                        {{"/FontDescriptor/FontFile2", FontProgram(name)}});
+            EXPECT_EQ(Text(font, 65), flags == 4 ? U"\u20AC" : U"A") << name << flags;
+        }
+    }
+}
+
+TEST(SimpleFontTest, StandardFontsUseBuiltInMetrics) {
+    auto helvetica = Font("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    EXPECT_EQ(helvetica->GetWidth(65), 667);
+    EXPECT_EQ(Text(helvetica, 0xE9), U"\u00D8");
+    EXPECT_EQ(helvetica->GetWidth(0xE9), 778);
+    EXPECT_EQ(Text(helvetica, 0x80), U"");
+    EXPECT_EQ(helvetica->GetWidth(0x80), 278);  // no metrics pair: the default width
+    EXPECT_EQ(helvetica->spaceWidth, 278);
+    EXPECT_EQ(helvetica->ascent, 718);
+    EXPECT_EQ(helvetica->descent, 207);
     // A descriptor replaces the row's defaults, even with nothing in it.
-    PdfFont courier = LoadFont("<< /BaseFont /Courier /FontDescriptor << /Ascent 600 >> >>");
+    auto courier = Font("<< /BaseFont /Courier /FontDescriptor << /Ascent 600 >> >>");
     for (std::uint32_t code : {0x20u, 0x41u, 0xE9u, 0xFFFFu})
-        EXPECT_EQ(courier.GetCharWidth(code, courier.GetUnicode(code)), 0) << code;
-    EXPECT_EQ(courier.ascent, 600);
+        EXPECT_EQ(courier->GetWidth(code), 0) << code;
+    EXPECT_EQ(courier->ascent, 600);
     // A subset's name is no standard font's.
-    PdfFont subset = LoadFont("<< /Subtype /Type1 /BaseFont /ABCDEF+Helvetica >>");
-    EXPECT_EQ(subset.baseEncoding, BaseEncoding::NoEncoding);
-    EXPECT_EQ(subset.GetCharWidth(65, 65), 400);
-    EXPECT_EQ(subset.ascent, 700);
-    EXPECT_EQ(subset.descent, 200);
+    auto subset = Font("<< /Subtype /Type1 /BaseFont /ABCDEF+Helvetica >>");
+    EXPECT_EQ(Text(subset, 0x27), U"'");
+    EXPECT_EQ(subset->GetWidth(65), 400);
+    EXPECT_EQ(subset->ascent, 700);
+    EXPECT_EQ(subset->descent, 200);
 }
 
-TEST(PdfFontWidths, WidthsArrayThenDefaults) {
-    PdfFont font = LoadFont("<< /Subtype /Type1 /FirstChar 32 /Widths [ 250 333 ] >>");
-    EXPECT_EQ(font.GetCharWidth(33, 33), 333);
-    EXPECT_EQ(font.GetCharWidth(34, 34), 400);
-    EXPECT_EQ(font.GetCharWidth(0x10020, 32), 250);  // codes are taken as 16 bits
-    EXPECT_EQ(font.spaceWidth, 250);
+TEST(SimpleFontTest, WidthsArrayThenDefaults) {
+    auto font = Font("<< /Subtype /Type1 /FirstChar 32 /Widths [ 250 333 ] >>");
+    EXPECT_EQ(font->GetWidth(33), 333);
+    EXPECT_EQ(font->GetWidth(34), 400);
+    EXPECT_EQ(font->GetWidth(0x10020), 250);  // codes are taken as 16 bits
+    EXPECT_EQ(font->spaceWidth, 250);
     // No code decodes to a space: the width of U+0020 by the other rules.
     const std::string noSpace =
         " /FirstChar 32 /Widths [ 250 ] /Encoding << /Differences [ 32 /A ] >> >>";
-    EXPECT_EQ(LoadFont("<< /BaseFont /Helvetica" + noSpace).spaceWidth, 278);
-    EXPECT_EQ(LoadFont("<< /BaseFont /Times-Roman" + noSpace).spaceWidth, 250);
-    EXPECT_EQ(LoadFont("<< /FontDescriptor << /MissingWidth 500 >>" + noSpace).spaceWidth, 500);
-    EXPECT_EQ(LoadFont("<< /FontDescriptor << >>" + noSpace).spaceWidth, 400);
+    EXPECT_EQ(Font("<< /BaseFont /Helvetica" + noSpace)->spaceWidth, 278);
+    EXPECT_EQ(Font("<< /BaseFont /Times-Roman" + noSpace)->spaceWidth, 250);
+    EXPECT_EQ(Font("<< /FontDescriptor << /MissingWidth 500 >>" + noSpace)->spaceWidth, 500);
+    EXPECT_EQ(Font("<< /FontDescriptor << >>" + noSpace)->spaceWidth, 400);
     // Values that can't be widths or distances don't wrap around 16 bits.
-    font = LoadFont(
+    font = Font(
         "<< /FontDescriptor << /Ascent -700 /Descent 212 /MissingWidth -5 >> /Widths [ -1 70000 ] "
         ">>");
-    EXPECT_EQ(font.ascent, 700);
-    EXPECT_EQ(font.descent, 212);
-    EXPECT_EQ(font.GetCharWidth(0, 0), 0);
-    EXPECT_EQ(font.GetCharWidth(1, 1), 65535);
-    EXPECT_EQ(font.GetCharWidth(2, 2), 400);
+    EXPECT_EQ(font->ascent, 700);
+    EXPECT_EQ(font->descent, 212);
+    EXPECT_EQ(font->GetWidth(0), 0);
+    EXPECT_EQ(font->GetWidth(1), 65535);
+    EXPECT_EQ(font->GetWidth(2), 400);
     // A descriptor that gives no height at all: the font's box does.
-    font = LoadFont(
-        "<< /FontDescriptor << /Ascent 0 /Descent 0 /FontBBox [ -543 -303 1277 981 ] >> >>");
-    EXPECT_EQ(font.ascent, 981);
-    EXPECT_EQ(font.descent, 303);
+    font =
+        Font("<< /FontDescriptor << /Ascent 0 /Descent 0 /FontBBox [ -543 -303 1277 981 ] >> >>");
+    EXPECT_EQ(font->ascent, 981);
+    EXPECT_EQ(font->descent, 303);
     // Entries past the last code are dropped.
-    font = LoadFont("<< /FirstChar 65534 /Widths [ 1 2 3 ] >>");
-    ASSERT_EQ(font.widths.size(), kCodeSpaceSize - 65534);
-    EXPECT_EQ(font.GetCharWidth(0xFFFF, 0), 2);
-    EXPECT_EQ(font.GetCharWidth(0, 0), 400);
+    font = Font("<< /FirstChar 65534 /Widths [ 1 2 3 ] >>");
+    EXPECT_EQ(font->GetWidth(0xFFFF), 2);
+    EXPECT_EQ(font->GetWidth(0), 400);
 }
 
 // Measures every request as code + 1000 wide, ascent 905, descent 212.
@@ -174,31 +224,108 @@ TEST_F(MeasuredFontTest, TrueTypeWithoutDescriptorMeasuresItsFamilyAndStyle) {
     };
     for (const auto& [baseFont, request] : cases) {
         requests.clear();
-        PdfFont font = LoadFont(std::string("<< /Subtype /TrueType /BaseFont ") + baseFont + " >>");
+        auto font = Font(std::string("<< /Subtype /TrueType /BaseFont ") + baseFont + " >>");
         EXPECT_EQ(requests, std::vector<FontRequest>{request}) << baseFont;
-        EXPECT_EQ(font.GetCharWidth('A', 'A'), 1000 + 'A');
-        EXPECT_EQ(font.spaceWidth, 1032);
-        EXPECT_EQ(font.ascent, 905);
-        EXPECT_EQ(font.descent, 212);
+        EXPECT_EQ(font->GetWidth('A'), 1000 + 'A');
+        EXPECT_EQ(font->spaceWidth, 1032);
+        EXPECT_EQ(font->ascent, 905);
+        EXPECT_EQ(font->descent, 212);
     }
     // With a descriptor, or another subtype, nothing is measured.
     requests.clear();
-    LoadFont("<< /Subtype /TrueType /BaseFont /Arial /FontDescriptor << >> >>");
-    LoadFont("<< /Subtype /Type1 /BaseFont /Arial >>");
+    Font("<< /Subtype /TrueType /BaseFont /Arial /FontDescriptor << >> >>");
+    Font("<< /Subtype /Type1 /BaseFont /Arial >>");
     EXPECT_TRUE(requests.empty());
 }
 
 TEST_F(MeasuredFontTest, WidthsArrayCoversItsCodesAndMeasuredWidthsTheRest) {
-    PdfFont font =
-        LoadFont("<< /Subtype /TrueType /BaseFont /Arial /FirstChar 65 /Widths [ 700 ] >>");
-    EXPECT_EQ(font.GetCharWidth(65, 65), 700);
-    EXPECT_EQ(font.GetCharWidth(66, 66), 1066);
-    EXPECT_EQ(font.GetCharWidth(0, 0), 1000);
-    font = LoadFont("<< /Subtype /TrueType /BaseFont /Arial /FirstChar 300 /Widths [ 900 ] >>");
-    EXPECT_EQ(font.GetCharWidth(66, 66), 1066);
-    EXPECT_EQ(font.GetCharWidth(280, 280), 400);
-    EXPECT_EQ(font.GetCharWidth(300, 300), 900);
-    EXPECT_EQ(font.GetCharWidth(301, 301), 400);
+    auto font = Font("<< /Subtype /TrueType /BaseFont /Arial /FirstChar 65 /Widths [ 700 ] >>");
+    EXPECT_EQ(font->GetWidth(65), 700);
+    EXPECT_EQ(font->GetWidth(66), 1066);
+    EXPECT_EQ(font->GetWidth(0), 1000);
+    font = Font("<< /Subtype /TrueType /BaseFont /Arial /FirstChar 300 /Widths [ 900 ] >>");
+    EXPECT_EQ(font->GetWidth(66), 1066);
+    EXPECT_EQ(font->GetWidth(280), 400);
+    EXPECT_EQ(font->GetWidth(300), 900);
+    EXPECT_EQ(font->GetWidth(301), 400);
+}
+
+const char* kIdentityFont =
+    "<< /Subtype /Type0 /Encoding /Identity-H /DescendantFonts [ << /Subtype /CIDFontType2 "
+    "/DW 600 /W [ 3 [ 250 ] 36 38 700 40 [ 500 510.9 ] 50 [ ] 60 70 ] /FontDescriptor << "
+    "/Ascent 900 /Descent -210 >> >> ] >>";
+
+TEST(CompositeFontTest, IdentityHWithToUnicodeAndWidthsByCid) {
+    auto font =
+        Font(kIdentityFont, {{"/ToUnicode",
+                              "beginbfchar <0003> <0020> <0024> <0041> <0025> <00660069> <0026> "
+                              "<D83DDE00> endbfchar"}});
+    // Two bytes per code; an odd byte at the end is dropped.
+    EXPECT_EQ(Codes(*font, std::string("\x00\x24\x00\x25\x00\x03\x01", 7)),
+              (std::vector<std::uint32_t>{0x24, 0x25, 0x03}));
+    EXPECT_EQ(Codes(*font, "\x26"), std::vector<std::uint32_t>{});
+    EXPECT_EQ(Text(font, 0x24) + Text(font, 0x25) + Text(font, 0x26), U"Afi\U0001F600");
+    EXPECT_EQ(Text(font, 0x27), U"");
+    // Both forms of /W over /DW; a malformed entry ends them.
+    std::vector<std::uint16_t> widths;
+    for (std::uint32_t cid : {3, 4, 36, 38, 39, 40, 41, 42, 60})
+        widths.push_back(font->GetWidth(cid));
+    EXPECT_EQ(widths, (std::vector<std::uint16_t>{250, 600, 700, 700, 600, 500, 510, 600, 600}));
+    EXPECT_EQ(font->spaceWidth, 250);
+    EXPECT_EQ(font->ascent, 900);
+    EXPECT_EQ(font->descent, 210);
+    // Without a code for the space, a quarter em; without /DW, 1000; without
+    // /Encoding, Identity-H; without a descriptor, the default metrics.
+    font = Font("<< /Subtype /Type0 /DescendantFonts [ << >> ] >>");
+    EXPECT_EQ(font->spaceWidth, 250);
+    EXPECT_EQ(font->GetWidth(7), 1000);
+    EXPECT_EQ(Codes(*font, "\x01\x02"), std::vector<std::uint32_t>{0x0102});
+    EXPECT_EQ(font->ascent, 700);
+}
+
+TEST(CompositeFontTest, EmbeddedCMapsOfOneToFourByteCodes) {
+    const std::string cmap =
+        "begincodespacerange <00> <7F> <8000> <BFFF> <C00000> <DFFFFF> <E0000000> <FFFFFFFF> "
+        "endcodespacerange 2 begincidrange <00> <7F> 0 <8000> <BFFF> 200 endcidrange "
+        "begincidchar <E0000001> 300 endcidchar";
+    auto font = Font(
+        "<< /Subtype /Type0 /DescendantFonts [ << /W [ 65 [ 321 ] 202 [ 654 ] 300 [ 987 ] ] >> ] "
+        ">>",
+        {{"/Encoding", cmap}});
+    EXPECT_EQ(Codes(*font, std::string("A\x80\x02\xC1\x00\x00\xE0\x00\x00\x01\x90", 11)),
+              (std::vector<std::uint32_t>{0x41, 0x8002, 0xC10000, 0xE0000001}));
+    EXPECT_EQ(font->GetWidth(0x41), 321);
+    EXPECT_EQ(font->GetWidth(0x8002), 654);
+    EXPECT_EQ(font->GetWidth(0xE0000001), 987);
+    EXPECT_EQ(font->GetWidth(0xC10000), 1000);  // no CID: the missing glyph's width
+    // A CMap that uses another holds the other's codespace and mappings where
+    // its own don't.
+    font = Font("<< /Subtype /Type0 /DescendantFonts [ << /W [ 5 [ 555 ] 6 [ 666 ] ] >> ] >>",
+                {{"/Encoding", "/Identity-H usecmap begincidchar <0005> 6 endcidchar"}});
+    EXPECT_EQ(Codes(*font, std::string("\x00\x05\x00\x06", 4)), (std::vector<std::uint32_t>{5, 6}));
+    EXPECT_EQ(font->GetWidth(5), 666);
+    EXPECT_EQ(font->GetWidth(6), 666);
+}
+
+TEST(CompositeFontTest, PredefinedCMapsAndCollectionsFromTheDataFolder) {
+    const std::string japanese =
+        "/DescendantFonts [ << /CIDSystemInfo << /Registry (Adobe) /Ordering (Japan1) >> "
+        "/W [ 231 [ 500 ] ] >> ] >>";
+    // Shift-JIS: "A" in one byte, HIRAGANA LETTER A in two. The text comes
+    // by CID from the collection's table.
+    auto font = Font("<< /Subtype /Type0 /Encoding /90ms-RKSJ-H " + japanese);
+    EXPECT_EQ(Codes(*font, "A\x82\xA0"), (std::vector<std::uint32_t>{0x41, 0x82A0}));
+    EXPECT_EQ(Text(font, 0x41) + Text(font, 0x82A0), U"A\u3042");
+    EXPECT_EQ(font->spaceWidth, 500);
+    // The vertical UCS-2 CMap uses the horizontal one.
+    font = Font("<< /Subtype /Type0 /Encoding /UniJIS-UCS2-V " + japanese);
+    EXPECT_EQ(Text(font, 0x3042), U"\u3042");
+    // Without the data the same font reads as two-byte codes without text.
+    SetCMapDataFolder("");
+    font = Font("<< /Subtype /Type0 /Encoding /90ms-RKSJ-H " + japanese);
+    SetCMapDataFolder(std::nullopt);
+    EXPECT_EQ(Codes(*font, "A\x82\xA0"), std::vector<std::uint32_t>{0x4182});
+    EXPECT_EQ(Text(font, 0x4182), U"");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 TEST(ConvertToTextTest, WritesTheCodePageThenSubstitutesThenFallsBack) {
     const CodePage windows1252 = CodePage::FromNumber(1252).value();
     struct Case {
-        std::uint16_t unicode;
+        char32_t unicode;
         std::string windows1252, ascii, utf8;
     };
     const std::vector<Case> cases = {
@@ -27,12 +27,26 @@ TEST(ConvertToTextTest, WritesTheCodePageThenSubstitutesThenFallsBack) {
         {0x00A0, "\xA0", " ", "\xC2\xA0"},
         {0x0081, "?", "?", "\xC2\x81"},  // undefined in Windows-1252
         {0xD800, "?", "?", "?"},         // a lone surrogate is no character
+        {0x1F600, "?", "?", "\xF0\x9F\x98\x80"},
+        // Ligatures are their letters in every code page.
+        {0xFB00, "ff", "ff", "ff"},
+        {0xFB01, "fi", "fi", "fi"},
+        {0xFB02, "fl", "fl", "fl"},
+        {0xFB03, "ffi", "ffi", "ffi"},
+        {0xFB04, "ffl", "ffl", "ffl"},
+        {0xFB05, "st", "st", "st"},
+        {0xFB06, "st", "st", "st"},
+        {0xFB13, "?", "?", "\xEF\xAC\x93"},  // other compatibility characters stay
+        {0x2122, "\x99", "(TM)", "\xE2\x84\xA2"},
         {0x0000, std::string(1, '\0'), std::string(1, '\0'), std::string(1, '\0')},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ConvertToText(c.unicode, windows1252, "?"), c.windows1252) << c.unicode;
-        EXPECT_EQ(ConvertToText(c.unicode, CodePage::Ascii(), "?"), c.ascii) << c.unicode;
-        EXPECT_EQ(ConvertToText(c.unicode, CodePage::Utf8(), "?"), c.utf8) << c.unicode;
+        EXPECT_EQ(ConvertToText(c.unicode, windows1252, "?"), c.windows1252)
+            << static_cast<std::uint32_t>(c.unicode);
+        EXPECT_EQ(ConvertToText(c.unicode, CodePage::Ascii(), "?"), c.ascii)
+            << static_cast<std::uint32_t>(c.unicode);
+        EXPECT_EQ(ConvertToText(c.unicode, CodePage::Utf8(), "?"), c.utf8)
+            << static_cast<std::uint32_t>(c.unicode);
     }
     EXPECT_EQ(ConvertToText(0x4E00, CodePage::Ascii(), "[?]"), "[?]");
     EXPECT_EQ(ConvertToText(0x4E00, CodePage::Ascii(), ""), "");

@@ -13,11 +13,14 @@ namespace {
 class ExtractorTest : public ::testing::Test {
   protected:
     // /F1: codes 65, 66, 67 are 500, 600, 700 wide, everything else 500; /F2 is
-    // Courier (600 everywhere).
+    // Courier (600 everywhere); /F3 two-byte codes, 0x0001 a space 500 wide
+    // and 0x0022 an "A" 600 wide.
     ObjectHandle resources = test::ParseObject(
         "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Test /FirstChar 65 "
         "/Widths [500 600 700] /FontDescriptor << /Ascent 700 /Descent -200 /MissingWidth 500 >> "
-        ">> /F2 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> >> "
+        ">> /F2 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> /F3 << /Subtype /Type0 "
+        "/Encoding /Identity-H /DescendantFonts [ << /W [ 1 [ 500 ] 34 [ 600 ] ] /CIDSystemInfo "
+        "<< /Registry (Adobe) /Ordering (GB1) >> >> ] >> >> "
         "/ColorSpace << /CS0 [/ICCBased 9 0 R] /CS1 [/CalGray << >>] /CS2 /DeviceRGB >> >>");
     PdfObjectStore store{nullptr};
     std::unique_ptr<PageTextExtractor> extractor;
@@ -60,9 +63,11 @@ TEST_F(ExtractorTest, TextPositioning) {
 TEST_F(ExtractorTest, ShowingAdvancesByWidthsAndSpacing) {
     EXPECT_EQ(Shown("BT /F1 10 Tf (ABC) Tj ET"), " A 0-5@0 B 5-11@0 C 11-18@0");
     EXPECT_DOUBLE_EQ(state().textX, 18);
-    // Tc after every character, the last included; Tw after decoded spaces.
+    // Tc after every character, the last included; Tw after the one-byte
+    // code 32 alone, never after a two-byte code.
     EXPECT_EQ(Shown("BT /F1 10 Tf 1 Tc 2 Tw (A A) Tj ET"), " A 0-5@0 A 14-19@0");
     EXPECT_DOUBLE_EQ(state().textX, 20);
+    EXPECT_EQ(Shown("BT /F3 10 Tf 2 Tw <002200010022> Tj ET"), " A 0-6@0 A 11-17@0");
     // TJ: -250 at size 12 moves 3 units right; numbers move even without a
     // font; an operand that isn't an array shows nothing.
     EXPECT_EQ(Shown("BT /F1 12 Tf [(A) -250 (B)] TJ ET"), " A 0-6@0 B 9-16.2@0");

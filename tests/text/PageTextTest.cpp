@@ -18,7 +18,8 @@ class PageTextTest : public ::testing::Test, public test::TestDocument {
     // The text of the first page of a catalog, a page tree root with the given
     // entries, a page with the given entries, and the objects from 4 on.
     Lines PageLines(const std::string& root, const std::string& page,
-                    const std::vector<std::string>& objects, int width = 78) {
+                    const std::vector<std::string>& objects, int width = 78,
+                    const CodePage& codePage = CodePage::Ascii()) {
         std::vector<std::string> all = {"<< /Type /Catalog /Pages 2 0 R >>",
                                         "<< /Type /Pages /Kids [3 0 R] /Count 1 " + root + " >>",
                                         "<< /Type /Page /Parent 2 0 R " + page + " >>"};
@@ -26,7 +27,7 @@ class PageTextTest : public ::testing::Test, public test::TestDocument {
         EXPECT_TRUE(Open(test::PdfBuilder(all, "/Root 1 0 R").Build()));
         ObjectHandle dict = Store().GetPage(0);
         Lines lines = {"left over"};
-        ExtractPageText(lines, Store(), AsDictionary(dict.get()), width, CodePage::Ascii());
+        ExtractPageText(lines, Store(), AsDictionary(dict.get()), width, codePage);
         return lines;
     }
 };
@@ -67,6 +68,65 @@ TEST_F(PageTextTest, WidthSetsTheColumns) {
         kFont};
     EXPECT_EQ(PageLines(kResources, "/Contents 4 0 R", objects, 40),
               (Lines{"Left" + std::string(33, ' ') + "Right ", "", "Below "}));
+}
+
+// The same text in a simple font and in a two-byte font whose /W gives the
+// same widths and whose ToUnicode map gives the same characters.
+TEST_F(PageTextTest, TwoByteFontsReadAsTheSameTextInASimpleFont) {
+    std::string widths;
+    for (int c = 32; c < 127; ++c)
+        widths += " " + std::to_string(300 + c * 37 % 400);
+    const std::string metrics = "/FontDescriptor << /Ascent 800 /Descent -200 >>";
+    const std::string simple =
+        "<< /Type /Font /Subtype /TrueType /BaseFont /X /FirstChar 32 "
+        "/Encoding /WinAnsiEncoding /Widths [" +
+        widths + " ] " + metrics + " >>";
+    const std::string composite =
+        "<< /Type /Font /Subtype /Type0 /Encoding /Identity-H /ToUnicode 6 0 R /DescendantFonts "
+        "[ << /Subtype /CIDFontType2 /W [ 32 [" +
+        widths + " ] ] " + metrics + " >> ] >>";
+    const std::string toUnicode = StreamBody("", "beginbfrange <0020> <007E> <0020> endbfrange");
+    auto content = [](bool twoByte) {
+        auto text = [&](std::string_view shown) {
+            std::string hex = "<";
+            for (char c : shown)
+                hex +=
+                    "00" + std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15];
+            return twoByte ? hex + ">" : "(" + std::string(shown) + ")";
+        };
+        return StreamBody("", "BT /F1 11 Tf 1 Tc 72 700 Td " + text("Two columns") +
+                                  " Tj 200 0 Td [" + text("of") + " -300 " + text("text") +
+                                  "] TJ -200 -14 Td " + text("side by side") + " Tj 0 -40 Td " +
+                                  text("a line far below it") + " Tj ET");
+    };
+    for (int width : {30, 78}) {
+        const Lines lines =
+            PageLines(kResources, "/Contents 4 0 R", {content(false), simple}, width);
+        EXPECT_EQ(lines.size(), 4u);
+        EXPECT_EQ(
+            PageLines(kResources, "/Contents 4 0 R", {content(true), composite, toUnicode}, width),
+            lines);
+    }
+}
+
+// Codes 1 to 7 show the seven ligatures, each as wide as its letters (600
+// each in Courier), and a bar follows two spaces after them.
+TEST_F(PageTextTest, LigaturesAreTheirLettersAndAsWide) {
+    const std::vector<std::string> font = {
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Courier /FirstChar 1 /Widths [ 1200 1200 1200 "
+        "1800 1800 1200 1200 ] /ToUnicode 6 0 R >>",
+        StreamBody("", "beginbfrange <01> <07> <FB00> endbfrange")};
+    for (const CodePage& codePage :
+         {CodePage::Utf8(), CodePage::FromNumber(1252).value(), CodePage::Ascii()}) {
+        for (const char* word : {"o\x01\x02\x03\x04\x05\x06\x07o", "offfiflffifflststo"}) {
+            std::vector<std::string> objects = {
+                StreamBody("", "BT /F1 10 Tf [(" + std::string(word) + ") -1200 (|)] TJ ET")};
+            objects.insert(objects.end(), font.begin(), font.end());
+            EXPECT_EQ(PageLines(kResources, "/Contents 4 0 R", objects, 20, codePage),
+                      Lines{"offfiflffifflststo | "})
+                << codePage.GetName() << " " << word;
+        }
+    }
 }
 
 }  // namespace
