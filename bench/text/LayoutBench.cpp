@@ -1,6 +1,7 @@
 // Cost per character of laying out synthetic pages: an ordinary page against
-// a very large one, in several shapes, for the layout and for the literal
-// reference it must match. Prints one row per shape and size.
+// a very large one, in several shapes, for the layout, for the literal
+// reference it must match and for the reading order. Prints one row per shape
+// and size.
 //
 //   layout_bench [reference-budget-seconds]   (default 120)
 #include <chrono>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "ReferenceLayout.h"
+#include "text/ReadingOrder.h"
 #include "text/TextLineList.h"
 
 namespace {
@@ -102,15 +104,28 @@ Page MakePage(Shape shape, int lines, int perLine) {
 }
 
 template <typename List, typename Line>
-std::vector<std::string> LayOut(const Page& page) {
+List Collect(const Page& page) {
     List list;
     Line* line = nullptr;
     for (const Call& c : page) {
         line = list.AddItem(c.sameString ? line : nullptr, c.baseline, c.xStart, c.xEnd, c.yTop,
                             c.yBottom, c.spaceWidth, std::string_view(&c.text, 1));
     }
+    return list;
+}
+
+template <typename List, typename Line>
+std::vector<std::string> LayOut(const Page& page) {
+    List list = Collect<List, Line>(page);
     std::vector<std::string> out;
     list.LayOutLines(out, 78);
+    return out;
+}
+
+std::vector<std::string> ReadingOrder(const Page& page) {
+    TextLineList list = Collect<TextLineList, TextLine>(page);
+    std::vector<std::string> out;
+    tessary::LayOutInOrder(list, out, 78, tessary::TextOrder::Reading);
     return out;
 }
 
@@ -119,12 +134,13 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 }
 
 // Nanoseconds per character, repeating until at least minSeconds have passed.
-template <typename List, typename Line>
-double CostPerChar(const Page& page, double minSeconds, std::vector<std::string>& out) {
+template <typename LayOutFunction>
+double CostPerChar(LayOutFunction layOut, const Page& page, double minSeconds,
+                   std::vector<std::string>& out) {
     int runs = 0;
     auto start = std::chrono::steady_clock::now();
     do {
-        out = LayOut<List, Line>(page);
+        out = layOut(page);
         ++runs;
     } while (Seconds(start) < minSeconds);
     return Seconds(start) * 1e9 / (static_cast<double>(runs) * static_cast<double>(page.size()));
@@ -134,8 +150,8 @@ double CostPerChar(const Page& page, double minSeconds, std::vector<std::string>
 
 int main(int argc, char** argv) {
     double budget = argc > 1 ? std::atof(argv[1]) : 120;
-    std::printf("%-26s %9s %7s %12s %12s %8s\n", "shape", "chars", "lines", "fast ns/ch",
-                "ref ns/ch", "gain");
+    std::printf("%-26s %9s %7s %12s %12s %8s %12s\n", "shape", "chars", "lines", "fast ns/ch",
+                "ref ns/ch", "gain", "reading ns/ch");
     bool allSame = true;
     for (Shape shape : {Shape::Words, Shape::Characters, Shape::TwoColumns, Shape::Reversed,
                         Shape::Jittered, Shape::Rotated}) {
@@ -148,7 +164,9 @@ int main(int argc, char** argv) {
              {std::pair{50, 60}, std::pair{200, 100}, std::pair{2000, 100}}) {
             Page page = MakePage(shape, lines, perLine);
             std::vector<std::string> fastOut;
-            double fast = CostPerChar<TextLineList, TextLine>(page, 0.5, fastOut);
+            double fast = CostPerChar(LayOut<TextLineList, TextLine>, page, 0.5, fastOut);
+            std::vector<std::string> readingOut;
+            double reading = CostPerChar(ReadingOrder, page, 0.5, readingOut);
             if (lines == 50) {
                 fastOrdinary = fast;
             }
@@ -158,7 +176,8 @@ int main(int argc, char** argv) {
             if (refSeconds * grow * grow < budget) {
                 std::vector<std::string> refOut;
                 auto start = std::chrono::steady_clock::now();
-                double ref = CostPerChar<reference::LineList, reference::Line>(page, 0.0, refOut);
+                double ref =
+                    CostPerChar(LayOut<reference::LineList, reference::Line>, page, 0.0, refOut);
                 refSeconds = Seconds(start);
                 refSize = static_cast<double>(page.size());
                 std::snprintf(refText, sizeof refText, "%.0f", ref);
@@ -168,8 +187,8 @@ int main(int argc, char** argv) {
                     std::printf("OUTPUT DIFFERS for %s, %d lines\n", Name(shape), lines);
                 }
             }
-            std::printf("%-26s %9zu %7d %12.0f %12s %8s", Name(shape), page.size(), lines, fast,
-                        refText, gainText);
+            std::printf("%-26s %9zu %7d %12.0f %12s %8s %12.0f", Name(shape), page.size(), lines,
+                        fast, refText, gainText, reading);
             if (lines != 50) {
                 std::printf("   %.2fx the ordinary page", fast / fastOrdinary);
             }

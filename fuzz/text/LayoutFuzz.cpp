@@ -1,7 +1,9 @@
 // Arbitrary bytes as a sequence of AddItem calls, then LayOutLines at several
 // widths. Any numbers may arrive, NaN and infinities included, as they can
 // from a content stream's text matrix and font size. The layout must not
-// crash and must give exactly the literal reference's output.
+// crash and must give exactly the literal reference's output; the reading
+// order must not crash and must give the same text, only regrouped: the same
+// bytes but for white space.
 //
 // Input: one byte choosing an extra width, then records of seven bytes: an
 // operation byte (bit 0: same string as the previous call; bits 1-3: the
@@ -10,6 +12,7 @@
 // what it is relative to (the previous baseline; the previous xEnd; xStart;
 // the baseline up or down; nothing for the space width); the bytes above
 // are special values.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +22,7 @@
 #include <vector>
 
 #include "ReferenceLayout.h"
+#include "text/ReadingOrder.h"
 #include "text/TextLineList.h"
 
 namespace {
@@ -118,14 +122,32 @@ std::vector<Call> Decode(Reader& in) {
     return calls;
 }
 
+// The output's bytes other than white space, sorted.
+std::string Letters(const std::vector<std::string>& lines) {
+    std::string letters;
+    for (const std::string& line : lines) {
+        for (char c : line) {
+            if (c != ' ' && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r') {
+                letters += c;
+            }
+        }
+    }
+    std::sort(letters.begin(), letters.end());
+    return letters;
+}
+
 void CheckWidth(const std::vector<Call>& calls, int width) {
     TextLineList fast;
+    TextLineList reading;
     reference::LineList slow;
     TextLine* fastLine = nullptr;
+    TextLine* readingLine = nullptr;
     reference::Line* slowLine = nullptr;
     for (const Call& c : calls) {
         fastLine = fast.AddItem(c.sameString ? fastLine : nullptr, c.baseline, c.xStart, c.xEnd,
                                 c.yTop, c.yBottom, c.spaceWidth, c.text);
+        readingLine = reading.AddItem(c.sameString ? readingLine : nullptr, c.baseline, c.xStart,
+                                      c.xEnd, c.yTop, c.yBottom, c.spaceWidth, c.text);
         slowLine = slow.AddItem(c.sameString ? slowLine : nullptr, c.baseline, c.xStart, c.xEnd,
                                 c.yTop, c.yBottom, c.spaceWidth, c.text);
         if ((fastLine == nullptr) != (slowLine == nullptr)) {
@@ -136,6 +158,11 @@ void CheckWidth(const std::vector<Call>& calls, int width) {
     std::vector<std::string> slowOut;
     slow.LayOutLines(slowOut, width);
     if (fastOut != slowOut) {
+        __builtin_trap();
+    }
+    std::vector<std::string> readingOut;
+    tessary::LayOutInOrder(reading, readingOut, width, tessary::TextOrder::Reading);
+    if (Letters(readingOut) != Letters(fastOut)) {
         __builtin_trap();
     }
 }

@@ -22,6 +22,7 @@ enum class Option {
     Encoding,
     LineEnd,
     PageBreak,
+    Order,
     Jobs,
     Quiet,
     Help,
@@ -52,6 +53,9 @@ constexpr OptionSpec kOptions[] = {
     {Option::PageBreak, "page-break", '\0', "KIND",
      "what marks each page: header (the default), a page\nheader line before it; formfeed, a "
      "form feed after\nit; none"},
+    {Option::Order, "order", '\0', "KIND",
+     "layout (the default), the lines as they lie across\nthe page; reading, columns one after "
+     "another"},
     {Option::Jobs, "jobs", 'j', "N",
      "convert N files at once (default 1; 0: one per core;\nat most 64)"},
     {Option::Quiet, "quiet", 'q', nullptr, "no progress and no message on success"},
@@ -146,6 +150,12 @@ std::optional<std::string> ApplyOption(Option id, const std::string& value, Pars
                 break;
             }
             return "--page-break takes header, formfeed or none, not '" + value + "'";
+        case Option::Order:
+            if (const std::optional<int> choice = ParseChoice(value, {"layout", "reading"})) {
+                conversion.order = static_cast<TextOrder>(*choice);
+                break;
+            }
+            return "--order takes layout or reading, not '" + value + "'";
         case Option::Jobs:
             number = &options.jobs;
             break;

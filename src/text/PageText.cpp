@@ -5,6 +5,7 @@
 #include "pdf/PdfObjectStore.h"
 #include "platform/SystemCodePage.h"
 #include "text/PageTextExtractor.h"
+#include "text/ReadingOrder.h"
 
 namespace tessary {
 
@@ -26,7 +27,8 @@ ObjectHandle FindResources(const PdfDictionary* page) {
 }
 
 void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
-                     const PdfDictionary* page, std::int32_t width, const CodePage& codePage) {
+                     const PdfDictionary* page, std::int32_t width, const CodePage& codePage,
+                     TextOrder order) {
     output.clear();
     if (!page) {
         return;
@@ -59,7 +61,7 @@ void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
         }
         extractor.RunContent(joined);
     }
-    extractor.GetLines().LayOutLines(output, width);
+    LayOutInOrder(extractor.GetLines(), output, width, order);
 }
 
 void PdfObjectStore::GetPageText(std::vector<std::string>& output, const PdfDictionary* page,

@@ -7,6 +7,7 @@
 
 #include "pdf/PdfObject.h"
 #include "platform/CodePage.h"
+#include "text/TextOrder.h"
 
 namespace tessary {
 
@@ -17,7 +18,8 @@ class PdfObjectStore;
 // given output code page: an empty string for a blank line, every other line
 // ending with one space, no line ends. No page or no content gives no lines.
 void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
-                     const PdfDictionary* page, std::int32_t width, const CodePage& codePage);
+                     const PdfDictionary* page, std::int32_t width, const CodePage& codePage,
+                     TextOrder order = TextOrder::Layout);
 
 // The resource dictionary that applies to the page: its own /Resources, or
 // the nearest one up the /Parent chain; absent when there is none.

@@ -173,7 +173,8 @@ ConversionResult ConvertPdfToText(const std::string& inputPath, TextOutput& outp
         if (!page) {
             continue;
         }
-        ExtractPageText(lines, store, AsDictionary(page.get()), options.width, options.codePage);
+        ExtractPageText(lines, store, AsDictionary(page.get()), options.width, options.codePage,
+                        options.order);
         if (!output.Write(FormatPage(index + 1, lines, options.lineEnd, options.pageBreak))) {
             break;
         }

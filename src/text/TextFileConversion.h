@@ -14,6 +14,7 @@
 
 #include "pdf/PdfDocument.h"
 #include "platform/CodePage.h"
+#include "text/TextOrder.h"
 
 namespace tessary {
 
@@ -128,6 +129,7 @@ struct ConversionOptions {
     CodePage codePage;  // the output code page
     LineEnd lineEnd = LineEnd::Dos;
     PageBreak pageBreak = PageBreak::Header;
+    TextOrder order = TextOrder::Layout;
     // Called before each page index is looked at: (index + 1, /Count).
     std::function<void(std::int32_t, std::int32_t)> progress;
 };

@@ -36,6 +36,15 @@ std::optional<double> IntersectSpans(double lo1, double hi1, double lo2, double 
     return std::min(hi1, hi2) - std::max(lo1, lo2);
 }
 
+ItemJoin JoinAfter(double runEnd, double runSpaceWidth, const TextItem& next) {
+    double gap = next.xStart - runEnd;
+    double sw = runSpaceWidth != 0.0 ? runSpaceWidth : next.spaceWidth;
+    if (!(sw > 0.0 && gap < 2.0 * sw)) {
+        return {};
+    }
+    return ItemJoin{true, gap > 0.5 * sw, sw};
+}
+
 const std::vector<TextItem>& TextLine::GetItems() const {
     MergeRuns();
     return items_;
@@ -54,6 +63,11 @@ void TextLine::InsertItem(double xStart, double xEnd, double yTop, double yBotto
         bottom_ = yBottom;
     }
     AppendItem(TextItem{std::string(text), xStart, xEnd, spaceWidth, yTop, yBottom});
+}
+
+void TextLine::ReserveItems(std::size_t count) {
+    items_.reserve(items_.size() + count);
+    maxEnd_.reserve(maxEnd_.size() + count);
 }
 
 void TextLine::AppendItem(TextItem&& item) {
@@ -122,12 +136,11 @@ void TextLine::JoinItems() {
     for (std::size_t i = 1; i < items_.size(); ++i) {
         TextItem& run = items_[cur];
         TextItem& next = items_[i];
-        double gap = next.xStart - run.xEnd;
-        double sw = run.spaceWidth != 0.0 ? run.spaceWidth : next.spaceWidth;
-        if (sw > 0.0 && gap < 2.0 * sw) {
+        ItemJoin join = JoinAfter(run.xEnd, run.spaceWidth, next);
+        if (join.joins) {
             run.xEnd = next.xEnd;
-            run.spaceWidth = sw;
-            if (gap > 0.5 * sw) {
+            run.spaceWidth = join.spaceWidth;
+            if (join.spaced) {
                 run.text += ' ';
             }
             run.text += next.text;

@@ -27,6 +27,16 @@ struct TextExtent {
 // they don't overlap. Spans that only touch don't overlap.
 std::optional<double> IntersectSpans(double lo1, double hi1, double lo2, double hi2);
 
+// How JoinItems treats the item that follows a run (the run's end and space
+// width as they stand when the item is compared): joined when the gap is less
+// than twice the space width, with one space when it exceeds half of it.
+struct ItemJoin {
+    bool joins = false;
+    bool spaced = false;
+    double spaceWidth = 0.0;  // the run's space width once joined
+};
+ItemJoin JoinAfter(double runEnd, double runSpaceWidth, const TextItem& next);
+
 class TextLine {
   public:
     explicit TextLine(double baseline) : baseline_(baseline) {}
@@ -46,6 +56,9 @@ class TextLine {
     // item with a number that is not finite is ignored.
     void InsertItem(double xStart, double xEnd, double yTop, double yBottom, double spaceWidth,
                     std::string_view text);
+
+    // Makes room for this many more items.
+    void ReserveItems(std::size_t count);
 
     // xStart of the first and xEnd of the last item whose text is not exactly
     // " "; nothing when there is no such item.

@@ -8,15 +8,14 @@
 
 namespace tessary {
 
-namespace {
-
-// Start values of the page extent: minX only moves down from a million and
-// maxX only up from 0, so a page whose text lies at negative x is scaled from
-// its leftmost text up to x = 0.
-constexpr double kMinXStart = 1000000.0;
-constexpr double kMaxXStart = 0.0;
-
-}  // namespace
+void LayoutScale::Include(const TextExtent& extent) {
+    if (extent.start < minX) {
+        minX = extent.start;
+    }
+    if (extent.end > maxX) {
+        maxX = extent.end;
+    }
+}
 
 TextLine* TextLineList::AddItem(TextLine* currentLine, double baseline, double xStart, double xEnd,
                                 double yTop, double yBottom, double spaceWidth,
@@ -44,19 +43,24 @@ TextLine* TextLineList::AddItem(TextLine* currentLine, double baseline, double x
     return line;
 }
 
-void TextLineList::LayOutLines(std::vector<std::string>& output, int width) {
-    // Page extent, and the first joining of characters into runs.
-    double minX = kMinXStart;
-    double maxX = kMaxXStart;
-    for (auto& [baseline, line] : lines_) {
+LayoutScale TextLineList::MeasureScale() const {
+    LayoutScale scale;
+    for (const auto& [baseline, line] : lines_) {
         if (std::optional<TextExtent> extent = line.GetTextExtent()) {
-            if (extent->start < minX) {
-                minX = extent->start;
-            }
-            if (extent->end > maxX) {
-                maxX = extent->end;
-            }
+            scale.Include(*extent);
         }
+    }
+    return scale;
+}
+
+void TextLineList::LayOutLines(std::vector<std::string>& output, int width) {
+    LayOutLines(output, width, MeasureScale());
+}
+
+void TextLineList::LayOutLines(std::vector<std::string>& output, int width,
+                               const LayoutScale& scale) {
+    // The first joining of characters into runs.
+    for (auto& [baseline, line] : lines_) {
         line.JoinItems();
     }
 
@@ -79,7 +83,8 @@ void TextLineList::LayOutLines(std::vector<std::string>& output, int width) {
         line.JoinItems();
     }
 
-    double range = maxX - minX;
+    double minX = scale.minX;
+    double range = scale.maxX - scale.minX;
     int columns = std::min(width, kMaxLineWidth);
     double prevHeight = -1.0;
     double prevBaseline = -1.0;

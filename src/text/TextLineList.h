@@ -18,6 +18,16 @@
 
 namespace tessary {
 
+// The stretch of x that the layout maps onto the width: from the leftmost
+// start to the rightmost end of the lines' text. It starts at minX 1000000 and
+// maxX 0 and only widens, so text lying entirely at negative x is scaled from
+// its leftmost start up to x = 0.
+struct LayoutScale {
+    double minX = 1000000.0;
+    double maxX = 0.0;
+    void Include(const TextExtent& extent);
+};
+
 class TextLineList {
   public:
     // Stores one shown character and returns the line that received it, or
@@ -36,6 +46,12 @@ class TextLineList {
     // and trims texts in place.
     void LayOutLines(std::vector<std::string>& output, int width);
     std::vector<std::string> LayOutLines(int width);
+    // The same on a given scale instead of the lines' own (a block of a page
+    // laid out on the scale of the region that holds it).
+    void LayOutLines(std::vector<std::string>& output, int width, const LayoutScale& scale);
+
+    // The scale LayOutLines uses: the text extents of all lines.
+    LayoutScale MeasureScale() const;
 
     bool IsEmpty() const { return lines_.empty(); }
     std::size_t GetLineCount() const { return lines_.size(); }

@@ -24,9 +24,10 @@ ParsedCommandLine Parse(std::vector<std::string> arguments) {
 
 TEST(CommandLine, ReadsOptionsBeforeAndAfterFiles) {
     ParsedCommandLine parsed =
-        Parse({"a.pdf",    "--width", "0078", "--first=2", "-l",    "5",     "-q",
-               "-p",       "secret",  "-e",   "cp1252",    "--eol", "unix",  "--page-break",
-               "formfeed", "-j",      "3",    "-",         "--",    "-b.pdf"});
+        Parse({"a.pdf",    "--width", "0078", "--first=2", "-l",      "5",    "-q",
+               "-p",       "secret",  "-e",   "cp1252",    "--eol",   "unix", "--page-break",
+               "formfeed", "-j",      "3",    "--order",   "reading", "-",    "--",
+               "-b.pdf"});
     ASSERT_EQ(parsed.action, CliAction::Convert) << parsed.error;
     const CliOptions& options = parsed.options;
     const ConversionOptions& conversion = options.conversion;
@@ -38,6 +39,7 @@ TEST(CommandLine, ReadsOptionsBeforeAndAfterFiles) {
     EXPECT_EQ(conversion.codePage.GetNumber(), 1252);
     EXPECT_EQ(conversion.lineEnd, LineEnd::Unix);
     EXPECT_EQ(conversion.pageBreak, PageBreak::FormFeed);
+    EXPECT_EQ(conversion.order, TextOrder::Reading);
     EXPECT_EQ(options.jobs, 3);
     EXPECT_TRUE(options.quiet);
     EXPECT_EQ(options.password, "secret");
@@ -49,6 +51,7 @@ TEST(CommandLine, ReadsOptionsBeforeAndAfterFiles) {
     EXPECT_EQ(defaults.options.conversion.lastPage, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(defaults.options.conversion.lineEnd, LineEnd::Dos);
     EXPECT_EQ(defaults.options.conversion.pageBreak, PageBreak::Header);
+    EXPECT_EQ(defaults.options.conversion.order, TextOrder::Layout);
     EXPECT_EQ(defaults.options.jobs, 1);
     EXPECT_EQ(Parse({"--jobs", "100000", "a.pdf"}).options.jobs, kMaxJobs);
     EXPECT_EQ(Parse({"-w", "0", "--last", "2147483647", "-j", "0", "a.pdf"}).action,
@@ -74,6 +77,7 @@ TEST(CommandLine, UsageErrors) {
         {{"--eol", "mac", "a.pdf"}, "--eol takes unix or dos, not 'mac'"},
         {{"--page-break", "Header", "a.pdf"},
          "--page-break takes header, formfeed or none, not 'Header'"},
+        {{"--order", "columns", "a.pdf"}, "--order takes layout or reading, not 'columns'"},
         {{"a.pdf", "--width"}, "option --width needs a value"},
         {{"--frobnicate", "a.pdf"}, "unknown option --frobnicate"},
         {{"-x", "a.pdf"}, "unknown option -x"},

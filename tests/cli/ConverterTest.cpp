@@ -138,6 +138,13 @@ TEST_F(ConverterTest, OutputOptionsChooseWhereAndWhat) {
                    "none", "-o", "-", "long.pdf"})
                   .out,
               Reference("long.pdf", options));
+    Copy("libreoffice/lo-columns.pdf", "columns.pdf");
+    options.firstPage = options.lastPage = 1;
+    options.order = TextOrder::Reading;
+    EXPECT_EQ(Run({"-w", "40", "-f", "1", "-l", "1", "-e", "UTF-8", "--page-break", "none",
+                   "--order", "reading", "-o", "-", "columns.pdf"})
+                  .out,
+              Reference("columns.pdf", options));
 }
 
 TEST_F(ConverterTest, StandardInput) {

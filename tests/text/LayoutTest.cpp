@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "TextWriter.h"
 #include "text/TextLine.h"
 #include "text/TextLineList.h"
 
@@ -14,32 +15,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Shows strings as text showing does with an identity text matrix, no extra
-// spacing and a font whose letters are 500 wide, its space 278, ascent 718
-// and descent 207 (in 1/1000 of the size): one item per byte, the space
-// refused but advancing, a string's characters kept on its first one's line.
-class Writer {
-  public:
-    double Show(double x, double y, std::string_view s, double size = 10) {
-        const double scale = size * 0.001;
-        TextLine* line = nullptr;
-        for (char c : s) {
-            const double x1 = x + (c == ' ' ? 278 : 500) * scale;
-            line = list.AddItem(line, y, x, x1, y + 718 * scale, y - 207 * scale, 278 * scale,
-                                std::string(1, c));
-            x = x1;
-        }
-        return x;
-    }
-    Lines LayOut(int width) { return list.LayOutLines(width); }
-
-    TextLineList list;
-};
-
-std::string Pad(std::string s, std::size_t column) {
-    s.resize(column, ' ');
-    return s;
-}
+using Writer = test::TextWriter;
+using test::Pad;
 
 Lines WorkedExample(int width) {
     Writer w;

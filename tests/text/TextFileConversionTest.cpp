@@ -29,8 +29,6 @@ class ConversionTest : public ::testing::Test {
     ConversionResult Convert(const std::string& pdf, const std::string& name = "in.pdf") {
         input = dir.Write(name, pdf);
         output = TextFileNameFor(input);
-        ConversionOptions options;
-        options.codePage = CodePage::Ascii();
         return ConvertPdfFileToText(input, output, options, nullptr, nullptr);
     }
     // One page whose root has the given /Count entry.
@@ -41,6 +39,11 @@ class ConversionTest : public ::testing::Test {
     }
     test::TempDir dir;
     std::string input, output;
+    ConversionOptions options = [] {
+        ConversionOptions ascii;
+        ascii.codePage = CodePage::Ascii();
+        return ascii;
+    }();
 };
 
 TEST_F(ConversionTest, FileFormat) {
@@ -57,6 +60,34 @@ TEST_F(ConversionTest, FileFormat) {
               "------------------------ Page 1 -----------------------\r\n\r\nHello 100% \r\n\r\n"
               "------------------------ Page 2 -----------------------\r\n\r\n\r\n"
               "------------------------ Page 3 -----------------------\r\n\r\nEnd \r\n\r\n");
+}
+
+TEST_F(ConversionTest, ReadingOrderPageByPage) {
+    // Two columns a page: the right one of page 1 goes on at the left of page 2.
+    auto page = [](char left, char right) {
+        std::string content = "BT /F1 10 Tf 10 TL";
+        for (auto [x, tag] : {std::pair{72, left}, {300, right}}) {
+            content += " 1 0 0 1 " + std::to_string(x) + " 710 Tm";
+            for (char n : {'1', '2', '3'})
+                content += std::string(" (") + tag + n + " aaaa bbbb cccc dddd) '";
+        }
+        return content + " ET";
+    };
+    options.order = TextOrder::Reading;
+    Convert(PdfBuilder(test::SimpleDocument({page('a', 'b'), page('c', 'd')}, kFont), "/Root 1 0 R")
+                .Build());
+    std::string expected;
+    for (auto [number, left, right] : {std::tuple{1, 'a', 'b'}, {2, 'c', 'd'}}) {
+        std::vector<std::string> lines;
+        for (char tag : {left, right}) {
+            if (!lines.empty())
+                lines.emplace_back();
+            for (char n : {'1', '2', '3'})
+                lines.push_back(std::string{tag, n} + " aaaa bbbb cccc dddd ");
+        }
+        expected += FormatPage(number, lines);
+    }
+    EXPECT_EQ(ReadFileBytes(output), expected);
 }
 
 TEST_F(ConversionTest, CountsAsWritten) {
