@@ -26,9 +26,7 @@ std::unique_ptr<PdfFont> Load(const std::string& dictText, const std::string& to
     ObjectHandle dict = parser.ReadObject(0, 0);
     auto* dictionary = const_cast<PdfDictionary*>(AsDictionary(dict.get()));
     if (dictionary && !toUnicode.empty()) {
-        auto stream = MakeObject<PdfStream>();
-        static_cast<PdfStream&>(*stream).data = toUnicode;
-        dictionary->SetValue("/ToUnicode", std::move(stream));
+        dictionary->SetValue("/ToUnicode", MakeObject<PdfStream>(toUnicode));
     }
     return LoadFont(dictionary);
 }

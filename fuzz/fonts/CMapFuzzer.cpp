@@ -15,9 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ObjectHandle dict = parser.ReadObject(0, 0);
     auto* dictionary = const_cast<PdfDictionary*>(AsDictionary(dict.get()));
     for (const char* key : {"/Encoding", "/ToUnicode"}) {
-        auto stream = MakeObject<PdfStream>();
-        static_cast<PdfStream&>(*stream).data = bytes;
-        dictionary->SetValue(key, std::move(stream));
+        dictionary->SetValue(key, MakeObject<PdfStream>(bytes));
     }
     std::unique_ptr<PdfFont> font = LoadFont(dictionary);
     std::uint32_t sum = font->spaceWidth;

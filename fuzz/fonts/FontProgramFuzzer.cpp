@@ -15,9 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ObjectHandle dict = parser.ReadObject(0, 0);
         auto* descriptor = const_cast<PdfDictionary*>(
             AsDictionary(AsDictionary(dict.get())->PeekValue("/FontDescriptor")));
-        auto stream = MakeObject<PdfStream>();
-        static_cast<PdfStream&>(*stream).data.assign(reinterpret_cast<const char*>(data), size);
-        descriptor->SetValue(key, std::move(stream));
+        descriptor->SetValue(
+            key, MakeObject<PdfStream>(std::string(reinterpret_cast<const char*>(data), size)));
         std::unique_ptr<PdfFont> font = LoadFont(AsDictionary(dict.get()));
         for (std::uint32_t code = 0; code < 256; ++code) {
             sum += static_cast<std::uint32_t>(font->GetText(code).size());

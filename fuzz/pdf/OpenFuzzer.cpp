@@ -1,5 +1,7 @@
-// Arbitrary bytes as a PDF file: open it, then walk every page and read its
-// contents and resources.
+// Arbitrary bytes as a PDF file: open it (repairing it when its
+// cross-reference data can't be read), then walk every page and read the
+// bytes of its contents and of its fonts' /ToUnicode streams, which decrypts
+// and decodes them.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -44,9 +46,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ObjectHandle page = store.GetPage(i);
         const PdfDictionary& dict = DictionaryOrEmpty(page.get());
         ObjectHandle contents = dict.GetValue("/Contents");
+        std::size_t bytes = 0;
+        if (const std::string* content = GetStreamData(contents.get())) {
+            bytes += content->size();
+        } else if (const PdfArray* parts = AsArray(contents.get())) {
+            for (std::size_t k = 0; k < std::min<std::size_t>(parts->GetCount(), 16); ++k) {
+                const std::string* part = GetStreamData(parts->PeekElement(k));
+                bytes += part ? part->size() : 0;
+            }
+        }
         ObjectHandle resources = dict.GetValue("/Resources");
-        (void)GetStringValue(contents.get());
-        (void)DictionaryOrEmpty(resources.get()).GetValueInteger("/Font");
+        ObjectHandle fonts = DictionaryOrEmpty(resources.get()).GetValue("/Font");
+        const PdfDictionary& fontDict = DictionaryOrEmpty(fonts.get());
+        for (auto entry = fontDict.GetStartPosition(); !fontDict.AtEnd(entry);) {
+            std::string name;
+            ObjectHandle font = fontDict.GetNextEntry(entry, name);
+            const std::string* cmap =
+                GetStreamData(DictionaryOrEmpty(font.get()).PeekValue("/ToUnicode"));
+            bytes += cmap ? cmap->size() : 0;
+        }
+        (void)bytes;
     }
     return 0;
 }

@@ -25,7 +25,7 @@ std::shared_ptr<const CMap> LoadEncodingCMap(const PdfObject* encoding,
     if (IsKind(encoding, PdfObjectType::Name)) {
         return GetPredefinedCMap(static_cast<const PdfName*>(encoding)->text);
     }
-    const PdfStream* stream = AsStream(encoding);
+    const PdfStream* stream = AsReadableStream(encoding);
     if (!stream || path.size() > kMaxUseCMapDepth ||
         std::find(path.begin(), path.end(), stream) != path.end()) {
         return nullptr;
@@ -77,7 +77,7 @@ CompositeFont::CompositeFont(const PdfDictionary& dict) {
             std::max(maxCode, GetByteStringValue(std::string_view(
                                   reinterpret_cast<const char*>(range.high.data()), range.length)));
     }
-    if (const PdfStream* stream = AsStream(ResolveBorrowed(dict.PeekValue("/ToUnicode")))) {
+    if (const PdfStream* stream = AsReadableStream(ResolveBorrowed(dict.PeekValue("/ToUnicode")))) {
         toUnicode = CodeTextTable(ReadCMap(GetStreamBytes(stream), maxCode).unicode);
     }
     mappedWidths.resize(toUnicode.GetCount());

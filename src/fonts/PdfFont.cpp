@@ -26,7 +26,8 @@ std::uint16_t ClampWidth(std::int32_t value) {
 }
 
 std::string_view GetStreamBytes(const PdfStream* stream) {
-    return stream ? std::string_view(stream->data) : std::string_view();
+    const std::string* data = stream ? stream->GetData() : nullptr;
+    return data ? std::string_view(*data) : std::string_view();
 }
 
 bool PdfFont::NextMultiByteCode(std::string_view bytes, std::size_t& position,

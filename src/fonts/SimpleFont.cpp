@@ -108,7 +108,7 @@ bool LeavesCodesToTheProgram(const PdfObject* encoding) {
     if (const PdfDictionary* dict = AsDictionary(encoding)) {
         return !FindBaseEncoding(dict->GetValueString("/BaseEncoding"));
     }
-    return !AsStream(encoding);
+    return !AsReadableStream(encoding);
 }
 
 }  // namespace
@@ -118,9 +118,11 @@ SimpleFont::SimpleFont(const PdfDictionary& dict) {
     const std::string baseFont = dict.GetValueString("/BaseFont");
     standardFontIndex = FindStandardFont(baseFont);
 
-    // A /ToUnicode that isn't a stream (a name, a reference to nothing)
-    // counts as absent: the font is read through its /Encoding instead.
-    if (const PdfStream* toUnicode = AsStream(ResolveBorrowed(dict.PeekValue("/ToUnicode")))) {
+    // A /ToUnicode that isn't a readable stream (a name, a reference to
+    // nothing, an unsupported filter) counts as absent: the font is read
+    // through its /Encoding instead.
+    if (const PdfStream* toUnicode =
+            AsReadableStream(ResolveBorrowed(dict.PeekValue("/ToUnicode")))) {
         codeMap = ReadCMap(GetStreamBytes(toUnicode), kMaxCharCode).unicode;
     } else {
         if (standardFontIndex >= 0) {
@@ -145,7 +147,7 @@ SimpleFont::SimpleFont(const PdfDictionary& dict) {
 void SimpleFont::LoadEncoding(const PdfObject* encoding) {
     if (IsKind(encoding, PdfObjectType::Name)) {
         SetBaseEncodingByName(static_cast<const PdfName*>(encoding)->text, baseEncoding);
-    } else if (const PdfStream* stream = AsStream(encoding)) {
+    } else if (const PdfStream* stream = AsReadableStream(encoding)) {
         for (auto& [code, text] : ReadCMap(GetStreamBytes(stream), kMaxCharCode).unicode) {
             codeMap[code] = std::move(text);
         }
@@ -189,7 +191,7 @@ void SimpleFont::LoadBuiltInEncoding(const PdfDictionary& fontDict) {
     const PdfStream* program = nullptr;
     for (const char* key : {"/FontFile", "/FontFile3", "/FontFile2"}) {
         if (!program && (symbolic || key != std::string_view("/FontFile2"))) {
-            program = AsStream(ResolveBorrowed(descriptor->PeekValue(key)));
+            program = AsReadableStream(ResolveBorrowed(descriptor->PeekValue(key)));
         }
     }
     if (!program) {

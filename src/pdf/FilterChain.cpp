@@ -103,7 +103,7 @@ std::string UndoPredictor(std::string data, const PdfObject* paramsObject) {
 
 }  // namespace
 
-bool ApplyFilters(PdfDocument* document, PdfStream& stream, const PdfDictionary& streamDict) {
+bool ApplyFilters(PdfDocument* document, std::string& data, const PdfDictionary& streamDict) {
     for (const FilterStep& step : FilterSteps(streamDict)) {
         const std::string& name = step.name;
         if (name == "/FlateDecode") {
@@ -113,24 +113,24 @@ bool ApplyFilters(PdfDocument* document, PdfStream& stream, const PdfDictionary&
             // A stream that yields nothing, or that would pass the size
             // limit, reads as empty rather than failing; a damaged one keeps
             // what inflated before the damage.
-            stream.data = UndoPredictor(FlateDecode(stream.data), step.params.get());
+            data = UndoPredictor(FlateDecode(data), step.params.get());
         } else if (name == "/LZWDecode") {
             if (HasPredictor(streamDict)) {
                 return false;
             }
             const PdfDictionary* params = AsDictionary(step.params.get());
             LzwDecoder decoder(!params || IntegerOr(*params, "/EarlyChange", 1) != 0);
-            stream.data = decoder.Decode(stream.data);
+            data = decoder.Decode(data);
             if (decoder.LimitReached()) {
-                stream.data.clear();  // past the size limit: empty, as for Flate
+                data.clear();  // past the size limit: empty, as for Flate
             }
-            stream.data = UndoPredictor(std::move(stream.data), step.params.get());
+            data = UndoPredictor(std::move(data), step.params.get());
         } else if (name == "/ASCII85Decode") {
-            stream.data = Ascii85Decode(stream.data);
+            data = Ascii85Decode(data);
         } else if (name == "/ASCIIHexDecode") {
-            stream.data = AsciiHexDecode(stream.data);
+            data = AsciiHexDecode(data);
         } else if (name == "/RunLengthDecode") {
-            stream.data = RunLengthDecode(stream.data);  // past the size limit: empty
+            data = RunLengthDecode(data);  // past the size limit: empty
         } else if (name != "/Crypt") {
             // /Crypt names the crypt filter the document decrypted the bytes with.
             ReportUnsupported(document, name);

@@ -3,6 +3,7 @@
 // file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tessary {
@@ -20,5 +21,21 @@ inline constexpr int kMaxNestedLoads = 32;
 
 // Levels of the page tree below the root that a page lookup descends.
 inline constexpr int kMaxPageTreeDepth = 256;
+
+// Cross-reference sections read along the /Prev and /XRefStm chain: far more
+// incremental updates than any editor writes, few enough that every lookup,
+// which may visit each section, stays cheap.
+inline constexpr int kMaxXrefSections = 4096;
+
+// Decoded object streams kept at once, and the bytes they may hold together
+// (the newest is always kept): enough for a page's objects to come from a
+// handful of streams without decoding any twice in a row.
+inline constexpr std::size_t kMaxCachedObjectStreams = 8;
+inline constexpr std::size_t kMaxCachedObjectStreamBytes = std::size_t{64} * 1024 * 1024;
+
+// Bytes before "obj" that a repair scan looks back over for the object number
+// and generation ("2147483647 65535 obj" takes 20; the rest allows generous
+// white space between them).
+inline constexpr int kMaxObjectHeaderLookBack = 64;
 
 }  // namespace tessary

@@ -1,24 +1,14 @@
 #include "pdf/PdfDocument.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstring>
-#include <set>
-#include <string_view>
 
+#include "pdf/FilterChain.h"
 #include "pdf/PdfObjectStore.h"
 #include "pdf/SecurityHandler.h"
+#include "pdf/XrefReader.h"
+#include "pdf/XrefRepair.h"
 
 namespace tessary {
-
-namespace {
-
-bool SeekTo(std::FILE* file, std::int64_t position) {
-    return fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0;
-}
-
-}  // namespace
 
 PdfDocument::PdfDocument() = default;
 
@@ -36,251 +26,160 @@ int PdfDocument::Notify(int kind, const char* message) {
     return Notify(kind, text);
 }
 
-bool PdfDocument::ReadByte(std::uint8_t& out, void* self, std::int64_t position) {
-    auto* document = static_cast<PdfDocument*>(self);
-    if (position < 0 || position >= document->fileSize || !document->file) {
-        return false;
-    }
-    if (position < document->windowStart ||
-        position >= document->windowStart + document->windowLength) {
-        if (!SeekTo(document->file.get(), position)) {
-            return false;
-        }
-        const std::size_t got =
-            std::fread(document->window.data(), 1, kWindowSize, document->file.get());
-        document->windowStart = position;
-        document->windowLength = static_cast<std::int64_t>(got);
-        if (got == 0) {
-            return false;
-        }
-    }
-    out = document->window[static_cast<std::size_t>(position - document->windowStart)];
-    return true;
-}
-
-bool PdfDocument::ReadBlock(std::string& out, std::int64_t length, void* self,
-                            std::int64_t position) {
-    auto* document = static_cast<PdfDocument*>(self);
-    // The bounds are checked before anything is allocated: a length taken
-    // from the file can't claim more memory than the file holds.
-    if (!document->file || length < 0 || position < 0 || position >= document->fileSize - length) {
-        return false;
-    }
-    out.resize(static_cast<std::size_t>(length));
-    if (length == 0) {
-        return true;
-    }
-    return SeekTo(document->file.get(), position) &&
-           std::fread(out.data(), 1, out.size(), document->file.get()) == out.size();
-}
-
-std::int64_t PdfDocument::FindLastMarker(std::string_view marker, std::int64_t limit) {
-    // Scans backwards in blocks; the result is the largest candidate offset
-    // c with 0 < c < limit whose bytes are the marker.
-    constexpr std::int64_t kBlock = 64 * 1024;
-    const auto markerLength = static_cast<std::int64_t>(marker.size());
-    std::string block;
-    std::int64_t blockEnd = std::min(limit + markerLength - 1, fileSize);
-    while (blockEnd - markerLength >= 1) {
-        const std::int64_t blockStart = std::max<std::int64_t>(1, blockEnd - kBlock);
-        block.resize(static_cast<std::size_t>(blockEnd - blockStart));
-        if (!SeekTo(file.get(), blockStart) ||
-            std::fread(block.data(), 1, block.size(), file.get()) != block.size()) {
-            return 0;
-        }
-        const std::size_t found = std::string_view(block).rfind(marker);
-        if (found != std::string_view::npos) {
-            const std::int64_t candidate = blockStart + static_cast<std::int64_t>(found);
-            if (candidate < limit) {
-                return candidate;
-            }
-        }
-        if (blockStart == 1) {
-            break;
-        }
-        // Overlap by the marker's length less one, so a marker across the
-        // block boundary is still seen.
-        blockEnd = blockStart + markerLength - 1;
-    }
-    return 0;
-}
-
 bool PdfDocument::Open(const std::string& path, bool raw, DocumentCallback newCallback,
                        void* newUserData) {
     callback = newCallback;
     userData = newUserData;
     rawStreams = raw;
+    decodingStreams.clear();
     store.reset();
     xref = XrefTable();
-    file.reset(std::fopen(path.c_str(), "rb"));
-    // Only a regular file has a size to search from its end: a folder opens,
-    // but reports an end at the largest offset there is.
-    struct stat info;
-    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
-        file.reset();
+    repair.reset();
+    security.reset();
+    objectStreams.Clear();
+    if (!file.Open(path)) {
         return false;
     }
-    windowStart = 0;
-    windowLength = static_cast<std::int64_t>(std::fread(window.data(), 1, kWindowSize, file.get()));
-    if (fseeko(file.get(), 0, SEEK_END) != 0) {
-        return false;
-    }
-    fileSize = ftello(file.get());
-    if (fileSize < 0) {
-        return false;
-    }
-
-    // The last "%%EOF" (anything may follow it), then the last "startxref"
-    // before it.
-    const std::int64_t eof = FindLastMarker("%%EOF", fileSize - 4);
-    if (eof <= 0) {
-        return false;
-    }
-    const std::int64_t startxref = FindLastMarker("startxref", eof - 8);
-    if (startxref <= 0) {
-        return false;
-    }
-
-    parser.AttachReaders(this, &PdfDocument::ReadByte, &PdfDocument::ReadBlock, this, rawStreams);
-    parser.SetPosition(startxref + 9);
-    const std::int64_t xrefOffset = parser.ReadInteger();
+    parser.AttachReader(this, &PdfFile::ReadByteCallback, &file);
+    parser.SetStringDecryption(nullptr, -1, -1);
 
     // References in the trailer and in every later object point to the store,
     // so it exists before the first object is read.
     store = std::make_unique<PdfObjectStore>(this);
-    std::unique_ptr<PdfDictionary, ObjectReleaser> trailer;
-    if (!ReadXrefSection(xrefOffset) || !ReadTrailer(trailer)) {
-        return false;
+
+    // The last "%%EOF" (anything may follow it), then the last "startxref"
+    // before it, names the newest cross-reference section. Anything that
+    // keeps the cross-reference data from being read whole, or a catalog that
+    // isn't where it says, leaves the file to a repair.
+    DictionaryHandle trailer;
+    const std::int64_t eof = file.FindLastMarker("%%EOF", file.GetSize() - 4);
+    const std::int64_t startxref = eof > 0 ? file.FindLastMarker("startxref", eof - 8) : 0;
+    if (startxref > 0) {
+        parser.SetPosition(startxref + 9);
+        const std::int64_t offset = parser.ReadInteger();
+        XrefReader reader(*this, parser, xref);
+        trailer = reader.ReadChain(offset);
+        if (trailer && !reader.IsComplete()) {
+            trailer.reset();
+        }
     }
-    store->SetTrailer(std::move(trailer));
+    if (!trailer || !CatalogLocationHolds(*trailer)) {
+        trailer.reset();
+        if (!Repair()) {
+            return false;
+        }
+    } else {
+        store->SetTrailer(std::move(trailer));
+    }
 
     if (store->GetTrailer()->HasKey("/Encrypt") && !OpenEncrypted()) {
         return false;
     }
-
-    // Older sections of incremental updates. A section already read ends the
-    // chain, as does one that can't be read; what was read stays.
-    std::set<std::int64_t> seen{xrefOffset};
-    std::int64_t previous = ParseInteger(store->GetTrailer()->GetValueString("/Prev"));
-    while (previous != 0 && seen.insert(previous).second) {
-        std::unique_ptr<PdfDictionary, ObjectReleaser> older;
-        if (!ReadXrefSection(previous) || !ReadTrailer(older)) {
-            break;
+    if (repair) {
+        // Object streams could only be read once the password was known.
+        repair->AddObjectStreamEntries(
+            xref, [this](std::int32_t number) { return DecodeObjectStream(number); });
+        if (ObjectHandle catalog = store->GetCatalog(); !AsDictionary(catalog.get())) {
+            ObjectHandle found = repair->FindCatalog(*this);
+            if (!found) {
+                return false;
+            }
+            ObjectHandle patched = CloneObject(store->GetTrailer());
+            static_cast<PdfDictionary&>(*patched).SetValue("/Root", std::move(found));
+            store->SetTrailer(DictionaryHandle(static_cast<PdfDictionary*>(patched.release())));
         }
-        previous = ParseInteger(older->GetValueString("/Prev"));
     }
     return true;
 }
 
+bool PdfDocument::HeaderAt(std::int64_t offset, std::int32_t objectNumber,
+                           std::int32_t generation) {
+    parser.SetPosition(offset);
+    return parser.ReadInteger() == objectNumber && parser.ReadInteger() == generation &&
+           parser.ReadKeyword() == "obj";
+}
+
+bool PdfDocument::CatalogLocationHolds(const PdfDictionary& trailer) {
+    // Only the catalog is checked: a file whose trailer names none opens as
+    // it is, and its missing catalog is reported later.
+    const PdfObject* root = trailer.PeekValue("/Root");
+    if (!IsKind(root, PdfObjectType::Reference)) {
+        return true;
+    }
+    const auto* reference = static_cast<const PdfReference*>(root);
+    std::int32_t number = reference->targetNumber;
+    std::int32_t generation = reference->targetGeneration;
+    XrefLocation location = xref.Find(number, generation);
+    if (location.type == XrefEntryType::InObjectStream) {
+        number = location.streamNumber;
+        generation = 0;
+        location = xref.Find(number, generation);
+    }
+    return location.type == XrefEntryType::InFile && HeaderAt(location.offset, number, generation);
+}
+
+bool PdfDocument::Repair() {
+    // Objects read so far came from the locations that proved wrong.
+    store = std::make_unique<PdfObjectStore>(this);
+    objectStreams.Clear();
+    xref = XrefTable();
+    repair = std::make_unique<XrefRepair>();
+    repair->Scan(file, xref);
+    DictionaryHandle trailer = repair->BuildTrailer(*this, parser);
+    if (!trailer) {
+        return false;
+    }
+    store->SetTrailer(std::move(trailer));
+    return true;
+}
+
 bool PdfDocument::OpenEncrypted() {
-    ObjectHandle encrypt = store->GetTrailer()->GetValue("/Encrypt");
+    const PdfDictionary& trailer = *store->GetTrailer();
+    ObjectHandle encrypt = trailer.GetValue("/Encrypt");
     if (!encrypt) {
         return true;  // an /Encrypt that can't be read counts as none
     }
-    const PdfDictionary& handler = DictionaryOrEmpty(encrypt.get());
-    if (handler.GetValueString("/Filter") != "/Standard" || handler.GetValueString("/V") != "1") {
+    auto handler = std::make_unique<SecurityHandler>();
+    if (!handler->Load(DictionaryOrEmpty(encrypt.get()), trailer)) {
         Notify(kShowMessage, "This document is encrypted by non-stardard handler.");
         return false;
     }
     std::string password;
-    if (SetupSecurity(password)) {
-        return true;
-    }
-    while (callback) {
+    bool accepted = handler->Authenticate(password);
+    while (!accepted && callback) {
         if (!password.empty()) {
             Notify(kShowMessage, "Invalid password. Please input again.");
         }
         if (Notify(kAskPassword, password) == 0) {
             return false;
         }
-        if (SetupSecurity(password)) {
-            return true;
-        }
+        accepted = handler->Authenticate(password);
     }
-    return false;
-}
-
-bool PdfDocument::SetupSecurity(const std::string& password) {
-    FileKey key;
-    if (!store || !CheckPassword(*store, password, key)) {
+    if (!accepted) {
         return false;
     }
-    parser.SetKey(key.bytes.data(), key.length);
+    security = std::move(handler);
+    // The encryption dictionary's own strings are never encrypted.
+    const PdfObject* value = trailer.PeekValue("/Encrypt");
+    const auto* reference =
+        IsKind(value, PdfObjectType::Reference) ? static_cast<const PdfReference*>(value) : nullptr;
+    parser.SetStringDecryption(&security->GetStringFilter(),
+                               reference ? reference->targetNumber : -1,
+                               reference ? reference->targetGeneration : -1);
+    // Object streams decoded before now were read without the key.
+    objectStreams.Clear();
     return true;
 }
 
-bool PdfDocument::ReadXrefSection(std::int64_t offset) {
-    parser.SetPosition(offset);
-    if (parser.ReadKeyword() != "xref") {
-        return false;
-    }
-    for (;;) {
-        const std::int64_t beforeHeader = parser.GetPosition();
-        std::string text;
-        if (parser.ReadTypedToken(text) != PdfObjectType::Number) {
-            parser.SetPosition(beforeHeader);  // the next token is "trailer"
-            return true;
-        }
-        const std::int32_t first = ParseInteger(text);
-        const std::int32_t count = parser.ReadInteger();
-        if (count < 0) {
-            return false;
-        }
-        parser.SkipLineEnd();
-        // Only the entries that lie inside the file are kept; the others read
-        // as absent. The size is computed in 64 bits and bounded by the file
-        // before anything is allocated.
-        const std::int64_t position = parser.GetPosition();
-        const std::int64_t claimed = static_cast<std::int64_t>(count) * XrefTable::kEntrySize;
-        const std::int64_t available = std::clamp<std::int64_t>(fileSize - position, 0, claimed);
-        std::string entries;
-        if (available > 0) {
-            entries.resize(static_cast<std::size_t>(available));
-            if (!SeekTo(file.get(), position) ||
-                std::fread(entries.data(), 1, entries.size(), file.get()) != entries.size()) {
-                return false;
-            }
-        }
-        xref.AddClassicSubsection(first, count, std::move(entries));
-        parser.SetPosition(position + claimed);
-    }
-}
-
-bool PdfDocument::ReadTrailer(std::unique_ptr<PdfDictionary, ObjectReleaser>& out) {
-    if (parser.ReadKeyword() != "trailer") {
-        return false;
-    }
-    ObjectHandle trailer = parser.ReadObject(0, 0);
-    if (!IsKind(trailer.get(), PdfObjectType::Dictionary)) {
-        return false;
-    }
-    if (parser.ReadKeyword() != "startxref") {
-        return false;
-    }
-    out.reset(static_cast<PdfDictionary*>(trailer.release()));
-    return true;
-}
-
-std::int64_t PdfDocument::FindXrefEntry(std::int32_t objectNumber, std::int32_t generation) const {
-    return xref.Find(objectNumber, generation).offset;
-}
-
-std::unique_ptr<PdfObject> PdfDocument::LoadObject(std::int32_t objectNumber,
-                                                   std::int32_t generation) {
-    const XrefLocation location = xref.Find(objectNumber, generation);
-    if (!location.IsFound()) {
-        return nullptr;
-    }
+std::unique_ptr<PdfObject> PdfDocument::ReadObjectAt(std::int64_t offset, std::int32_t objectNumber,
+                                                     std::int32_t generation) {
     // The position is put back afterwards: this load may run in the middle of
     // another read by the same parser (a stream's indirect /Length).
     const std::int64_t saved = parser.GetPosition();
-    parser.SetPosition(location.offset);
-    if (parser.ReadInteger() != objectNumber || parser.ReadInteger() != generation ||
-        parser.ReadKeyword() != "obj") {
-        parser.SetPosition(saved);
-        return nullptr;
+    ObjectHandle obj;
+    if (HeaderAt(offset, objectNumber, generation)) {
+        obj = parser.ReadObject(objectNumber, generation);
     }
-    ObjectHandle obj = parser.ReadObject(objectNumber, generation);
     parser.SetPosition(saved);
     if (!obj || obj->type == PdfObjectType::EndOfData) {
         return nullptr;
@@ -288,6 +187,96 @@ std::unique_ptr<PdfObject> PdfDocument::LoadObject(std::int32_t objectNumber,
     obj->objectNumber = objectNumber;
     obj->generation = generation;
     return std::unique_ptr<PdfObject>(obj.release());
+}
+
+std::unique_ptr<PdfObject> PdfDocument::LoadObject(std::int32_t objectNumber,
+                                                   std::int32_t generation) {
+    const XrefLocation location = xref.Find(objectNumber, generation);
+    switch (location.type) {
+        case XrefEntryType::InFile:
+            return ReadObjectAt(location.offset, objectNumber, generation);
+        case XrefEntryType::InObjectStream:
+            return LoadFromObjectStream(objectNumber, location);
+        case XrefEntryType::Free:
+            break;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<PdfObject> PdfDocument::LoadFromObjectStream(std::int32_t objectNumber,
+                                                             const XrefLocation& location) {
+    if (location.streamNumber == objectNumber) {
+        return nullptr;  // an object stream can't hold itself
+    }
+    ObjectStreamCache::Handle stream = objectStreams.Find(location.streamNumber);
+    if (!stream) {
+        stream = DecodeObjectStream(location.streamNumber);
+    }
+    const std::int64_t offset = stream ? stream->FindObject(location.index, objectNumber) : -1;
+    if (offset < 0) {
+        return nullptr;
+    }
+    // The object's strings were decrypted with the whole stream; references
+    // in it point to this document's store.
+    PdfParser reader;
+    reader.AttachBuffer(this, stream->data);
+    reader.SetPosition(offset);
+    ObjectHandle obj = reader.ReadObject(objectNumber, 0);
+    if (!obj || obj->type == PdfObjectType::EndOfData) {
+        return nullptr;
+    }
+    obj->objectNumber = objectNumber;
+    obj->generation = 0;
+    return std::unique_ptr<PdfObject>(obj.release());
+}
+
+ObjectStreamCache::Handle PdfDocument::DecodeObjectStream(std::int32_t streamNumber) {
+    if (ObjectStreamCache::Handle kept = objectStreams.Find(streamNumber)) {
+        return kept;
+    }
+    // An object stream is itself in the file, never inside another one.
+    const XrefLocation location = xref.Find(streamNumber, 0);
+    if (location.type != XrefEntryType::InFile || objectStreams.IsUnreadable(streamNumber) ||
+        std::find(decodingStreams.begin(), decodingStreams.end(), streamNumber) !=
+            decodingStreams.end()) {
+        return nullptr;
+    }
+    decodingStreams.push_back(streamNumber);
+    std::unique_ptr<PdfObject> object = ReadObjectAt(location.offset, streamNumber, 0);
+    const PdfStream* stream = AsStream(object.get());
+    const PdfDictionary& dict = DictionaryOrEmpty(stream ? stream->dictionary.get() : nullptr);
+    DecodedObjectStream decoded;
+    decoded.streamNumber = streamNumber;
+    const bool read =
+        stream && dict.GetValueString("/Type") == "/ObjStm" &&
+        ReadStreamData(*stream, decoded.data) &&
+        decoded.ReadHeader(dict.GetValueInteger("/N"), dict.GetValueInteger("/First"));
+    decodingStreams.pop_back();
+    if (!read) {
+        objectStreams.MarkUnreadable(streamNumber);
+        return nullptr;
+    }
+    return objectStreams.Add(std::move(decoded));
+}
+
+bool PdfDocument::ReadStreamData(const PdfStream& stream, std::string& out) {
+    const StreamLocation& location = stream.GetLocation();
+    if (stream.GetSource() != this || !file.ReadBlock(out, location.length, location.offset)) {
+        return false;
+    }
+    const PdfDictionary& dict = DictionaryOrEmpty(stream.dictionary.get());
+    if (security) {
+        const CryptFilter* filter = security->GetStreamFilter(dict);
+        if (!filter) {
+            return false;
+        }
+        out = filter->Decrypt(location.objectNumber, location.generation, out);
+    }
+    return rawStreams || ApplyFilters(this, out, dict);
+}
+
+std::int64_t PdfDocument::FindStreamEnd(std::int64_t from) const {
+    return repair ? repair->FindStreamEnd(from) : -1;
 }
 
 }  // namespace tessary

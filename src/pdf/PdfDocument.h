@@ -1,14 +1,16 @@
-// An open PDF file: finds and reads the cross-reference table and trailers,
-// handles the password of an encrypted file, and loads indirect objects by
-// number for the object store.
+// An open PDF file: reads its cross-reference sections and trailer (or, for a
+// damaged file, rebuilds them by a scan), handles the password of an
+// encrypted file, loads indirect objects by number for the object store, from
+// the file or from object streams, and reads stream bytes when first asked.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "pdf/ObjectStreamCache.h"
+#include "pdf/PdfFile.h"
 #include "pdf/PdfObject.h"
 #include "pdf/PdfParser.h"
 #include "pdf/XrefTable.h"
@@ -16,6 +18,8 @@
 namespace tessary {
 
 class PdfObjectStore;
+class SecurityHandler;
+class XrefRepair;
 
 // How the document talks to the user.
 //  kind 1 (kShowMessage): show `argument` as a message; the result is ignored.
@@ -33,48 +37,56 @@ class PdfDocument {
     PdfDocument(const PdfDocument&) = delete;
     PdfDocument& operator=(const PdfDocument&) = delete;
 
-    // true when the file's cross-reference table and trailer were read and, for
-    // an encrypted file, a password was accepted.
+    // true when the file's cross-reference data and trailer were read (or
+    // rebuilt) and, for an encrypted file, a password was accepted.
+    // rawStreams: stream bytes are decrypted but not decoded.
     bool Open(const std::string& path, bool rawStreams, DocumentCallback callback, void* userData);
 
     PdfObjectStore* GetStore() const { return store.get(); }
+    PdfFile& GetFile() { return file; }
+    // true when the object locations were rebuilt by scanning the file.
+    bool WasRepaired() const { return repair != nullptr; }
 
-    // The object as read from the file, stamped with its number and
-    // generation, for the store to cache; absent when it cannot be read.
+    // The object as read from the file or its object stream, stamped with its
+    // number and generation, for the store to cache; absent when it cannot be
+    // read.
     std::unique_ptr<PdfObject> LoadObject(std::int32_t objectNumber, std::int32_t generation);
-    bool ReadXrefSection(std::int64_t offset);
-    bool ReadTrailer(std::unique_ptr<PdfDictionary, ObjectReleaser>& out);
-    // The file offset of the object, or 0 when the table has no such entry.
-    std::int64_t FindXrefEntry(std::int32_t objectNumber, std::int32_t generation) const;
-    bool SetupSecurity(const std::string& password);
+    // The object whose "N G obj" header is at the offset (not cached).
+    std::unique_ptr<PdfObject> ReadObjectAt(std::int64_t offset, std::int32_t objectNumber,
+                                            std::int32_t generation);
+
+    // The bytes of one of this document's streams: read from the file,
+    // decrypted with the crypt filter that applies, and decoded by the
+    // stream's filters. false when they can't be.
+    bool ReadStreamData(const PdfStream& stream, std::string& out);
+    // Where a stream that starts at `from` ends, in a repaired file; -1 in
+    // any other.
+    std::int64_t FindStreamEnd(std::int64_t from) const;
 
     int Notify(int kind, std::string& argument);
     int Notify(int kind, const char* message);
 
-    std::int64_t GetFileSize() const { return fileSize; }
+    std::int64_t GetFileSize() const { return file.GetSize(); }
 
   private:
-    static bool ReadByte(std::uint8_t& out, void* self, std::int64_t position);
-    static bool ReadBlock(std::string& out, std::int64_t length, void* self, std::int64_t position);
-    // The offset of the last occurrence of `marker` that starts after offset 0
-    // and before `limit`, or 0.
-    std::int64_t FindLastMarker(std::string_view marker, std::int64_t limit);
+    bool CatalogLocationHolds(const PdfDictionary& trailer);
+    bool HeaderAt(std::int64_t offset, std::int32_t objectNumber, std::int32_t generation);
+    bool Repair();
     bool OpenEncrypted();
-
-    struct FileCloser {
-        void operator()(std::FILE* handle) const { std::fclose(handle); }
-    };
-
-    static constexpr std::size_t kWindowSize = 512;
+    std::unique_ptr<PdfObject> LoadFromObjectStream(std::int32_t objectNumber,
+                                                    const XrefLocation& location);
+    ObjectStreamCache::Handle DecodeObjectStream(std::int32_t streamNumber);
 
     std::unique_ptr<PdfObjectStore> store;
     PdfParser parser;
-    std::unique_ptr<std::FILE, FileCloser> file;
-    std::int64_t fileSize = 0;
-    std::array<std::uint8_t, kWindowSize> window{};
-    std::int64_t windowStart = 0;
-    std::int64_t windowLength = 0;
+    PdfFile file;
     XrefTable xref;
+    std::unique_ptr<XrefRepair> repair;
+    std::unique_ptr<SecurityHandler> security;
+    ObjectStreamCache objectStreams;
+    // Object streams being decoded right now: one needed while it is decoded
+    // (its /Length among its own objects) reads as absent.
+    std::vector<std::int32_t> decodingStreams;
     DocumentCallback callback = nullptr;
     void* userData = nullptr;
     bool rawStreams = false;

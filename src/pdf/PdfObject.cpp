@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "pdf/Limits.h"
+#include "pdf/PdfDocument.h"
 #include "pdf/PdfObjectStore.h"
 
 namespace tessary {
@@ -26,6 +27,34 @@ const PdfDictionary* AsDictionary(const PdfObject* obj) {
 
 const PdfStream* AsStream(const PdfObject* obj) {
     return IsKind(obj, PdfObjectType::Stream) ? static_cast<const PdfStream*>(obj) : nullptr;
+}
+
+PdfStream::PdfStream(std::string decoded)
+    : PdfObject(PdfObjectType::Stream), data(std::move(decoded)) {}
+
+PdfStream::PdfStream(PdfDocument* document, const StreamLocation& where)
+    : PdfObject(PdfObjectType::Stream), source(document), location(where), state(State::Unread) {}
+
+const std::string* PdfStream::GetData() const {
+    if (state == State::Unread) {
+        const bool read = source && source->ReadStreamData(*this, data);
+        if (!read) {
+            data.clear();
+            data.shrink_to_fit();
+        }
+        state = read ? State::Decoded : State::Unreadable;
+    }
+    return state == State::Decoded ? &data : nullptr;
+}
+
+const PdfStream* AsReadableStream(const PdfObject* obj) {
+    const PdfStream* stream = AsStream(obj);
+    return stream && stream->GetData() ? stream : nullptr;
+}
+
+const std::string* GetStreamData(const PdfObject* obj) {
+    const PdfStream* stream = AsStream(ResolveBorrowed(obj));
+    return stream ? stream->GetData() : nullptr;
 }
 
 const PdfDictionary* AsDictionaryOrStreamDictionary(const PdfObject* obj) {
@@ -235,11 +264,16 @@ ObjectHandle CloneObject(const PdfObject* obj) {
             return ObjectHandle(copy.release());
         }
         case PdfObjectType::Stream: {
-            // Only a malformed file has a direct stream; its copy carries the
-            // bytes and a copy of the dictionary.
+            // Only a malformed file has a direct stream; its copy reads the
+            // same bytes and carries a copy of the dictionary.
             const auto* stream = static_cast<const PdfStream*>(obj);
-            auto copy = std::make_unique<PdfStream>();
-            copy->data = stream->data;
+            std::unique_ptr<PdfStream> copy;
+            if (stream->GetSource()) {
+                copy = std::make_unique<PdfStream>(stream->GetSource(), stream->GetLocation());
+            } else {
+                const std::string* data = stream->GetData();
+                copy = std::make_unique<PdfStream>(data ? *data : std::string());
+            }
             ObjectHandle dictionary = CloneObject(stream->dictionary.get());
             copy->dictionary.reset(static_cast<PdfDictionary*>(dictionary.release()));
             return ObjectHandle(copy.release());

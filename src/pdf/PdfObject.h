@@ -19,6 +19,7 @@
 
 namespace tessary {
 
+class PdfDocument;
 class PdfObjectStore;
 
 enum class PdfObjectType : std::int32_t {
@@ -167,12 +168,44 @@ class PdfDictionary final : public PdfObject {
     Map entries;
 };
 
+// Where a stream's bytes lie in its document's file, and the indirect object
+// whose number and generation key their decryption.
+struct StreamLocation {
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+    std::int32_t objectNumber = 0;
+    std::int32_t generation = 0;
+};
+
+using DictionaryHandle = std::unique_ptr<PdfDictionary, ObjectReleaser>;
+
+// A stream read from a file holds where its bytes are; they are read,
+// decrypted and decoded only when first asked for, and kept from then on, so
+// looking a stream up (an image among a page's resources) costs nothing.
 class PdfStream final : public PdfObject {
   public:
-    PdfStream() : PdfObject(PdfObjectType::Stream) {}
+    // A stream whose bytes are already decoded (made in code).
+    explicit PdfStream(std::string decoded = {});
+    // A stream whose bytes are in the document's file.
+    PdfStream(PdfDocument* source, const StreamLocation& location);
 
-    std::unique_ptr<PdfDictionary, ObjectReleaser> dictionary;  // may be absent
-    std::string data;                                           // decrypted and decoded bytes
+    // The decrypted and decoded bytes; absent when they can't be read,
+    // decrypted or decoded (an unsupported filter, for one). The first call
+    // does the work; the bytes live as long as the stream.
+    const std::string* GetData() const;
+
+    const StreamLocation& GetLocation() const { return location; }
+    PdfDocument* GetSource() const { return source; }
+
+    DictionaryHandle dictionary;  // may be absent
+
+  private:
+    enum class State : std::uint8_t { Unread, Decoded, Unreadable };
+
+    PdfDocument* source = nullptr;
+    StreamLocation location;
+    mutable State state = State::Decoded;
+    mutable std::string data;
 };
 
 // Kind tests that also accept absent objects.
@@ -182,6 +215,12 @@ inline bool IsKind(const PdfObject* obj, PdfObjectType kind) {
 const PdfArray* AsArray(const PdfObject* obj);
 const PdfDictionary* AsDictionary(const PdfObject* obj);
 const PdfStream* AsStream(const PdfObject* obj);
+// The decoded bytes of a stream (a reference is followed), as
+// PdfStream::GetData gives them; absent for every other object.
+const std::string* GetStreamData(const PdfObject* obj);
+// obj as a stream whose bytes can be read (which reads them now); absent for
+// a stream that can't be read, as for any other object.
+const PdfStream* AsReadableStream(const PdfObject* obj);
 // The dictionary of a dictionary, or of a stream; absent otherwise.
 const PdfDictionary* AsDictionaryOrStreamDictionary(const PdfObject* obj);
 // obj as a dictionary, or a shared empty dictionary when obj is absent or of

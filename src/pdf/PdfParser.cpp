@@ -1,10 +1,8 @@
 #include "pdf/PdfParser.h"
 
 #include <algorithm>
-#include <span>
 
-#include "decode/ObjectDecryption.h"
-#include "pdf/FilterChain.h"
+#include "pdf/CryptFilter.h"
 #include "pdf/Limits.h"
 #include "pdf/PdfDocument.h"
 #include "pdf/PdfObjectStore.h"
@@ -52,19 +50,12 @@ int HexValue(std::uint8_t c) {
     return -1;
 }
 
-std::span<std::uint8_t> AsBytes(std::string& data) {
-    return {reinterpret_cast<std::uint8_t*>(data.data()), data.size()};
-}
-
 }  // namespace
 
-void PdfParser::AttachReaders(PdfDocument* owner, ByteReader bytes, BlockReader blocks, void* data,
-                              bool raw) {
+void PdfParser::AttachReader(PdfDocument* owner, ByteReader bytes, void* data) {
     document = owner;
     byteReader = bytes;
-    blockReader = blocks;
     readerData = data;
-    rawStreams = raw;
     memory = nullptr;
     memoryLength = 0;
     position = 0;
@@ -82,24 +73,6 @@ bool PdfParser::ReadFileChar(std::uint8_t& out) {
         return false;
     }
     ++position;
-    return true;
-}
-
-bool PdfParser::ReadBytes(std::string& out, std::int64_t length) {
-    if (length < 0 || position < 0) {
-        return false;
-    }
-    if (memory) {
-        // A block may not end exactly at the end of the buffer: a stream is
-        // always followed by its "endstream".
-        if (length >= memoryLength - position) {
-            return false;
-        }
-        out.assign(memory + position, static_cast<std::size_t>(length));
-    } else if (!blockReader || !blockReader(out, length, readerData, position)) {
-        return false;
-    }
-    position += length;
     return true;
 }
 
@@ -311,8 +284,8 @@ ObjectHandle PdfParser::ReadObjectAt(std::int32_t objectNumber, std::int32_t gen
     }
     if (token == "(" || token == "<") {
         std::string text = token == "(" ? ReadLiteralString() : ReadHexString();
-        if (keyLength != 0) {
-            DecryptString(objectNumber, generation, text);
+        if (stringFilter && (objectNumber != exemptNumber || generation != exemptGeneration)) {
+            text = stringFilter->Decrypt(objectNumber, generation, text);
         }
         return MakeObject<PdfString>(std::move(text));
     }
@@ -387,34 +360,57 @@ ObjectHandle PdfParser::ReadDictionaryOrStream(std::int32_t objectNumber, std::i
 
 ObjectHandle PdfParser::ReadStreamBody(std::unique_ptr<PdfDictionary, ObjectReleaser> dictionary,
                                        std::int32_t objectNumber, std::int32_t generation) {
-    // Stream data only comes from the file: a memory buffer (content stream,
-    // CMap) has no document to decode it for.
-    if (!document) {
+    if (!document || memory) {
         return nullptr;
     }
     // The /Length may be an indirect object: loading it re-enters this parser,
     // and the document puts the position back afterwards.
-    std::int32_t length = dictionary->GetValueInteger("/Length");
+    std::int64_t length = dictionary->GetValueInteger("/Length");
     if (length < 0) {
         return nullptr;
     }
     SkipLineEnd();
-    auto stream = std::make_unique<PdfStream>();
-    if (!ReadBytes(stream->data, length)) {
+    const std::int64_t start = position;
+    // Data said to run to the end of the file or past it reads as empty, and
+    // "endstream" is then looked for where the data begins.
+    std::uint8_t probe;
+    position = start + length;
+    if (!ReadChar(probe)) {
+        length = 0;
+    }
+    position = start + length;
+    if (NextToken() != "endstream" && !FindStreamEnd(start, length)) {
         return nullptr;
     }
-    if (NextToken() != "endstream") {
-        return nullptr;
-    }
-    if (keyLength != 0) {
-        DecryptBytes(objectNumber, generation, stream->data);
-    }
-    if (!rawStreams && !ApplyFilters(document, *stream, *dictionary)) {
-        return nullptr;
-    }
-    dictionary->SetValue("/Length", MakeObject<PdfNumber>(std::to_string(stream->data.size())));
+    auto stream = std::make_unique<PdfStream>(
+        document, StreamLocation{start, length, objectNumber, generation});
     stream->dictionary = std::move(dictionary);
     return ObjectHandle(stream.release());
+}
+
+bool PdfParser::FindStreamEnd(std::int64_t start, std::int64_t& length) {
+    // Only in a file rebuilt by a repair: a wrong /Length is taken from the
+    // "endstream" that follows the data, less the line end before it.
+    const std::int64_t end = document->FindStreamEnd(start);
+    if (end < start) {
+        return false;
+    }
+    auto byteAt = [this](std::int64_t at) {
+        position = at;
+        std::uint8_t c = 0;
+        return ReadChar(c) ? c : std::uint8_t{0};
+    };
+    length = end - start;
+    if (length > 0 && byteAt(end - 1) == '\n') {
+        --length;
+        if (length > 0 && byteAt(end - 2) == '\r') {
+            --length;
+        }
+    } else if (length > 0 && byteAt(end - 1) == '\r') {
+        --length;
+    }
+    position = end;
+    return NextToken() == "endstream";
 }
 
 std::int32_t PdfParser::ReadInteger() {
@@ -439,20 +435,11 @@ std::string PdfParser::ReadKeyword() {
     return {};
 }
 
-void PdfParser::SetKey(const std::uint8_t* newKey, std::size_t length) {
-    keyLength = std::min(length, key.size());
-    std::copy_n(newKey, keyLength, key.begin());
-}
-
-void PdfParser::DecryptBytes(std::int32_t objectNumber, std::int32_t generation,
-                             std::string& data) const {
-    DecryptObjectData({key.data(), keyLength}, objectNumber, generation, AsBytes(data));
-}
-
-void PdfParser::DecryptString(std::int32_t objectNumber, std::int32_t generation,
-                              std::string& text) const {
-    // Every decrypted byte is kept, zero bytes included.
-    DecryptObjectData({key.data(), keyLength}, objectNumber, generation, AsBytes(text));
+void PdfParser::SetStringDecryption(const CryptFilter* filter, std::int32_t number,
+                                    std::int32_t gen) {
+    stringFilter = filter;
+    exemptNumber = number;
+    exemptGeneration = gen;
 }
 
 }  // namespace tessary

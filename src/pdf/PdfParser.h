@@ -3,7 +3,6 @@
 // PdfKeyword objects; there is no separate grammar for content streams.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,25 +11,21 @@
 
 namespace tessary {
 
+class CryptFilter;
 class PdfDocument;
 
 class PdfParser {
   public:
-    // File mode readers: one byte, or a block of `length` bytes, at an
-    // absolute file position. The block reader checks that the bytes exist
-    // before it sizes `out`, so a length taken from the file never allocates
-    // more than the file holds.
+    // The file mode reader: one byte at an absolute file position.
     using ByteReader = bool (*)(std::uint8_t& out, void* readerData, std::int64_t position);
-    using BlockReader = bool (*)(std::string& out, std::int64_t length, void* readerData,
-                                 std::int64_t position);
 
     PdfParser() = default;
     PdfParser(const PdfParser&) = delete;
     PdfParser& operator=(const PdfParser&) = delete;
 
-    void AttachReaders(PdfDocument* document, ByteReader byteReader, BlockReader blockReader,
-                       void* readerData, bool rawStreams);
-    // Memory mode over data, which must outlive the reading.
+    void AttachReader(PdfDocument* document, ByteReader byteReader, void* readerData);
+    // Memory mode over data, which must outlive the reading. A stream can't
+    // be read from memory: its bytes are always in the document's file.
     void AttachBuffer(PdfDocument* document, std::string_view data);
 
     std::int64_t GetPosition() const { return position; }
@@ -46,9 +41,6 @@ class PdfParser {
         }
         return ReadFileChar(out);
     }
-    // Reads `length` bytes into out (resized), or fails without moving.
-    bool ReadBytes(std::string& out, std::int64_t length);
-
     std::string NextToken();
     std::string ReadLiteralString();
     std::string ReadHexString();
@@ -56,6 +48,8 @@ class PdfParser {
 
     // One object owned by the caller, or absent on a syntax failure. The
     // numbers select the decryption of strings and streams inside it.
+    // A stream holds where its bytes are (after checking that "endstream"
+    // follows them) and leaves reading them to the document.
     ObjectHandle ReadObject(std::int32_t objectNumber, std::int32_t generation);
 
     static bool IsNumberToken(std::string_view text);
@@ -63,10 +57,12 @@ class PdfParser {
     PdfObjectType ReadTypedToken(std::string& text);
     std::string ReadKeyword();
 
-    void SetKey(const std::uint8_t* key, std::size_t length);
-    std::size_t GetKeyLength() const { return keyLength; }
-    void DecryptBytes(std::int32_t objectNumber, std::int32_t generation, std::string& data) const;
-    void DecryptString(std::int32_t objectNumber, std::int32_t generation, std::string& text) const;
+    // From now on strings read by ReadObject are decrypted with `filter`
+    // (absent: not at all), except those of the object `exemptNumber
+    // exemptGeneration` (the encryption dictionary, whose strings are never
+    // encrypted). The filter must outlive the reading.
+    void SetStringDecryption(const CryptFilter* filter, std::int32_t exemptNumber,
+                             std::int32_t exemptGeneration);
 
   private:
     bool ReadFileChar(std::uint8_t& out);
@@ -76,18 +72,18 @@ class PdfParser {
                                         int depth);
     ObjectHandle ReadStreamBody(std::unique_ptr<PdfDictionary, ObjectReleaser> dictionary,
                                 std::int32_t objectNumber, std::int32_t generation);
+    bool FindStreamEnd(std::int64_t start, std::int64_t& length);
     void StepBack() { --position; }
 
     PdfDocument* document = nullptr;
     void* readerData = nullptr;
     ByteReader byteReader = nullptr;
-    BlockReader blockReader = nullptr;
     std::int64_t position = 0;
     const char* memory = nullptr;
     std::int64_t memoryLength = 0;
-    std::array<std::uint8_t, 32> key{};
-    std::size_t keyLength = 0;
-    bool rawStreams = false;
+    const CryptFilter* stringFilter = nullptr;
+    std::int32_t exemptNumber = -1;
+    std::int32_t exemptGeneration = -1;
 };
 
 }  // namespace tessary

@@ -75,22 +75,22 @@ void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
     extractor.LoadPageFonts(AsDictionary(resources.get()));
     extractor.GetFrames().SetPageBox(FindPageBox(page));
 
-    if (const PdfStream* stream = AsStream(contents.get())) {
-        extractor.RunContent(stream->data);
+    if (const std::string* data = GetStreamData(contents.get())) {
+        extractor.RunContent(*data);
     } else if (const PdfArray* parts = AsArray(contents.get())) {
         // The streams' bytes are joined with nothing between them, as one
-        // content; an element that isn't a stream is skipped.
+        // content; an element that isn't a readable stream is skipped.
         std::string joined;
         std::size_t total = 0;
         for (std::size_t i = 0; i < parts->GetCount(); ++i) {
-            if (const PdfStream* part = AsStream(ResolveBorrowed(parts->PeekElement(i)))) {
-                total += part->data.size();
+            if (const std::string* part = GetStreamData(parts->PeekElement(i))) {
+                total += part->size();
             }
         }
         joined.reserve(total);
         for (std::size_t i = 0; i < parts->GetCount(); ++i) {
-            if (const PdfStream* part = AsStream(ResolveBorrowed(parts->PeekElement(i)))) {
-                joined += part->data;
+            if (const std::string* part = GetStreamData(parts->PeekElement(i))) {
+                joined += *part;
             }
         }
         extractor.RunContent(joined);

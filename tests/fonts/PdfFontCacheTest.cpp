@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "fonts/PdfFont.h"
 #include "support/TestSupport.h"
@@ -71,38 +69,16 @@ TEST(PdfFontCacheTest, SharedFontObjectsShareOneFontAndDirectOnesGoByContent) {
     }
 }
 
-struct CorpusFile {
-    std::string path, xref, encryption;
-    int pages = 0;
-};
-
-std::vector<CorpusFile> ReadCorpusManifest() {
-    std::ifstream manifest(test::CorpusPath("manifest.tsv"));
-    std::vector<CorpusFile> files;
-    std::string line;
-    std::getline(manifest, line);  // the header
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> columns;
-        std::stringstream row(line);
-        for (std::string column; std::getline(row, column, '\t');)
-            columns.push_back(column);
-        files.push_back({columns.at(0), columns.at(5), columns.at(7), std::stoi(columns.at(3))});
-    }
-    return files;
-}
-
-// Every classic-xref file of the corpus opens, all its pages are found and
-// every font of every page loads; files with cross-reference streams don't open.
+// Every file of the corpus opens (with its user password), all its pages are
+// found and every font of every page loads.
 TEST(PdfFontCacheTest, CorpusFilesOpenAndEveryFontOfEveryPageLoads) {
     int filesRead = 0;
-    for (const CorpusFile& file : ReadCorpusManifest()) {
+    for (const test::CorpusEntry& file : test::CorpusEntries()) {
+        test::Prompter prompter{{file.userPassword}, {}};
         PdfDocument document;
-        const bool opened = document.Open(test::CorpusPath(file.path), false, nullptr, nullptr);
-        if (file.xref != "table" || file.encryption != "none") {
-            EXPECT_TRUE(file.xref == "table" || !opened) << file.path;
-            continue;
-        }
-        ASSERT_TRUE(opened) << file.path;
+        ASSERT_TRUE(
+            document.Open(test::CorpusPath(file.path), false, &test::Prompter::Callback, &prompter))
+            << file.path;
         PdfObjectStore& store = *document.GetStore();
         std::set<const PdfFont*> fonts;
         for (int page = 0; page < file.pages; ++page) {
@@ -122,7 +98,7 @@ TEST(PdfFontCacheTest, CorpusFilesOpenAndEveryFontOfEveryPageLoads) {
         }
         ++filesRead;
     }
-    EXPECT_GE(filesRead, 20);
+    EXPECT_GE(filesRead, 31);
 }
 
 }  // namespace

@@ -26,9 +26,7 @@ std::unique_ptr<PdfFont> Font(std::string_view dictText,
             target = const_cast<PdfDictionary*>(
                 AsDictionary(ResolveBorrowed(target->PeekValue(key.substr(0, slash)))));
         }
-        auto stream = MakeObject<PdfStream>();
-        static_cast<PdfStream&>(*stream).data = data;
-        target->SetValue(key, std::move(stream));
+        target->SetValue(key, MakeObject<PdfStream>(std::string(data)));
     }
     return LoadFont(AsDictionary(dict.get()));
 }

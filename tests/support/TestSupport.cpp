@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -48,6 +49,35 @@ std::string Deflate(const std::string& data) {
              reinterpret_cast<const Bytef*>(data.data()), data.size());
     out.resize(size);
     return out;
+}
+
+namespace {
+
+// The rows of a tab-separated corpus table, without its header line.
+std::vector<std::vector<std::string>> ReadTable(const std::string& name) {
+    std::ifstream table(CorpusPath(name));
+    std::vector<std::vector<std::string>> rows;
+    std::string line;
+    std::getline(table, line);
+    while (std::getline(table, line)) {
+        std::stringstream row(line);
+        rows.emplace_back();
+        for (std::string column; std::getline(row, column, '\t');)
+            rows.back().push_back(column);
+    }
+    return rows;
+}
+
+}  // namespace
+
+std::vector<CorpusEntry> CorpusEntries() {
+    std::map<std::string, std::string> passwords;
+    for (const auto& row : ReadTable("passwords.tsv"))
+        passwords[row.at(0)] = row.size() > 1 ? row[1] : "";
+    std::vector<CorpusEntry> files;
+    for (const auto& row : ReadTable("manifest.tsv"))
+        files.push_back({row.at(0), std::stoi(row.at(3)), passwords[row[0]]});
+    return files;
 }
 
 int Prompter::Callback(void* self, int kind, std::string& argument) {

@@ -34,6 +34,15 @@ inline std::string CorpusPath(const std::string& file) {
     return std::string(TESSARY_CORPUS_DIR) + "/" + file;
 }
 
+// One file of the corpus manifest, with its user password from passwords.tsv
+// ("" when it has none).
+struct CorpusEntry {
+    std::string path;  // relative to the corpus folder
+    int pages = 0;
+    std::string userPassword;
+};
+std::vector<CorpusEntry> CorpusEntries();
+
 // Records the document's callbacks; answers password prompts from `answers`
 // in order, and cancels when none is left.
 struct Prompter {
