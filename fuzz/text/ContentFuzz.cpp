@@ -35,10 +35,9 @@ ObjectHandle Parse(std::string_view text) {
 // A stream with the dictionary and data given (the memory-mode parser reads
 // no streams).
 ObjectHandle MakeStream(std::string_view dict, std::string data) {
-    auto stream = MakeObject<PdfStream>();
-    auto& body = static_cast<PdfStream&>(*stream);
-    body.dictionary.reset(const_cast<PdfDictionary*>(AsDictionary(Parse(dict).release())));
-    body.data = std::move(data);
+    auto stream = MakeObject<PdfStream>(std::move(data));
+    static_cast<PdfStream&>(*stream).dictionary.reset(
+        const_cast<PdfDictionary*>(AsDictionary(Parse(dict).release())));
     return stream;
 }
 

@@ -217,7 +217,9 @@ void PageTextExtractor::RunForm(const PdfStream& form) {
     state.ctm = ReadFormMatrix(ResolveBorrowed(dict.PeekValue("/Matrix"))).Then(state.ctm);
     resources.Push(AsDictionary(ResolveBorrowed(dict.PeekValue("/Resources"))));
     runningForms.push_back(&form);
-    RunContent(form.data);
+    if (const std::string* data = form.GetData()) {
+        RunContent(*data);
+    }
     runningForms.pop_back();
     resources.Pop();
 
