@@ -20,7 +20,8 @@ class PageTextTest : public ::testing::Test, public test::TestDocument {
     // entries, a page with the given entries, and the objects from 4 on.
     Lines PageLines(const std::string& root, const std::string& page,
                     const std::vector<std::string>& objects, int width = 78,
-                    const CodePage& codePage = CodePage::Ascii()) {
+                    const CodePage& codePage = CodePage::Ascii(),
+                    TextOrder order = TextOrder::Layout) {
         std::vector<std::string> all = {"<< /Type /Catalog /Pages 2 0 R >>",
                                         "<< /Type /Pages /Kids [3 0 R] /Count 1 " + root + " >>",
                                         "<< /Type /Page /Parent 2 0 R " + page + " >>"};
@@ -28,7 +29,7 @@ class PageTextTest : public ::testing::Test, public test::TestDocument {
         EXPECT_TRUE(Open(test::PdfBuilder(all, "/Root 1 0 R").Build(), &prompter));
         ObjectHandle dict = Store().GetPage(0);
         Lines lines = {"left over"};
-        ExtractPageText(lines, Store(), AsDictionary(dict.get()), width, codePage);
+        ExtractPageText(lines, Store(), AsDictionary(dict.get()), width, codePage, order);
         return lines;
     }
     test::Prompter prompter;
@@ -91,6 +92,33 @@ TEST_F(PageTextTest, TurnedPagesReadAsTheUprightPage) {
             upright)
             << turn;
     }
+}
+
+TEST_F(PageTextTest, ColumnsReadInOrderInEveryDirection) {
+    // Two columns of three lines and a caption turned against them: read in
+    // order, the columns come one after another in any turn of the page, and
+    // the caption after them.
+    std::string columns = "BT /F1 10 Tf";
+    for (int i = 0; i < 3; ++i) {
+        for (const auto& [x, tag] : {std::pair{72, 'L'}, std::pair{330, 'R'}}) {
+            columns += " 1 0 0 1 " + std::to_string(x) + " " + std::to_string(700 - 12 * i) +
+                       " Tm (" + tag + std::to_string(i) + " one two three four five six) Tj";
+        }
+    }
+    columns += " ET";
+    const std::string caption = " BT /F1 10 Tf 0 1 -1 0 560 300 Tm (Caption) Tj ET";
+    const auto read = [&](const std::string& box, const std::string& turn) {
+        return PageLines(kResources + box, "/Contents 4 0 R",
+                         {StreamBody("", turn + columns + caption), kFont}, 78, CodePage::Ascii(),
+                         TextOrder::Reading);
+    };
+    const Lines upright = read("/MediaBox [0 0 612 792]", "");
+    EXPECT_EQ(upright, (Lines{"L0 one two three four five six ", "L1 one two three four five six ",
+                              "L2 one two three four five six ", "",
+                              "R0 one two three four five six ", "R1 one two three four five six ",
+                              "R2 one two three four five six ", "", "Caption "}));
+    EXPECT_EQ(read("/MediaBox [0 0 792 612]", "0 1 -1 0 792 0 cm "), upright);
+    EXPECT_EQ(read("/MediaBox [0 0 612 792]", "-1 0 0 -1 612 792 cm "), upright);
 }
 
 TEST_F(PageTextTest, FormsRunWithTheirMatrixAndResources) {
