@@ -1,6 +1,7 @@
 #include "fonts/SimpleFont.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,12 @@ namespace {
 // The /Flags bit of a font descriptor that marks a symbolic font (ISO
 // 32000-1, Table 123).
 constexpr std::int32_t kSymbolicFlag = 4;
+
+// A width or distance in glyph space brought to thousandths of text space:
+// nothing below 0, the largest beyond 16 bits.
+std::uint16_t ClampScaled(double value) {
+    return value > 0 ? static_cast<std::uint16_t>(std::lround(std::min(value, 65535.0))) : 0;
+}
 
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
@@ -130,6 +137,9 @@ SimpleFont::SimpleFont(const PdfDictionary& dict) {
 
     const bool measured = LoadMetrics(dict, subtype, baseFont);
     LoadWidths(dict, measured);
+    if (subtype == "/Type3") {
+        LoadType3Metrics(dict);
+    }
     UpdateByteTables();
     spaceWidth = FindSpaceWidth();
 }
@@ -249,6 +259,43 @@ void SimpleFont::LoadWidths(const PdfDictionary& fontDict, bool measured) {
     for (std::size_t i = 0; i < count; ++i) {
         widths[first + i] = ClampWidth(array->GetElementInteger(i));
     }
+}
+
+void SimpleFont::LoadType3Metrics(const PdfDictionary& fontDict) {
+    // A Type 3 font's widths and descriptor metrics are in its glyph space,
+    // which its /FontMatrix maps to text space (ISO 32000 9.6.5), where other
+    // fonts' glyph space is a thousandth of text space. A matrix that is the
+    // usual one, or no array of six finite numbers, leaves them as they are.
+    const PdfArray* matrix = AsArray(ResolveBorrowed(fontDict.PeekValue("/FontMatrix")));
+    if (!matrix || matrix->GetCount() != 6) {
+        return;
+    }
+    const double across = matrix->GetElementReal(0) * 1000;
+    const double up = std::fabs(matrix->GetElementReal(3)) * 1000;
+    if (!std::isfinite(across) || !std::isfinite(up) || (across == 1 && up == 1)) {
+        return;
+    }
+    if (const PdfArray* array = AsArray(ResolveBorrowed(fontDict.PeekValue("/Widths")))) {
+        for (std::size_t i = 0; i < widths.size(); ++i) {
+            widths[i] = ClampScaled(array->GetElementReal(i) * across);
+        }
+    }
+    // Without a descriptor the defaults, which are in text space already, stay.
+    const PdfDictionary* descriptor =
+        AsDictionary(ResolveBorrowed(fontDict.PeekValue("/FontDescriptor")));
+    if (!descriptor) {
+        return;
+    }
+    missingWidth = ClampScaled(descriptor->GetValueReal("/MissingWidth") * across);
+    double high = std::fabs(descriptor->GetValueReal("/Ascent"));
+    double deep = std::fabs(descriptor->GetValueReal("/Descent"));
+    const PdfArray* box = AsArray(ResolveBorrowed(descriptor->PeekValue("/FontBBox")));
+    if (high == 0 && deep == 0 && box && box->GetCount() == 4) {
+        high = std::fabs(box->GetElementReal(3));
+        deep = std::fabs(box->GetElementReal(1));
+    }
+    ascent = ClampScaled(high * up);
+    descent = ClampScaled(deep * up);
 }
 
 std::uint16_t SimpleFont::FindSpaceWidth() const {

@@ -34,6 +34,7 @@ class SimpleFont final : public PdfFont {
     bool LoadMetrics(const PdfDictionary& fontDict, std::string_view subtype,
                      std::string_view baseFont);
     void LoadWidths(const PdfDictionary& fontDict, bool measured);
+    void LoadType3Metrics(const PdfDictionary& fontDict);
     std::uint16_t FindSpaceWidth() const;
     // The one character that stands for a code where a single one is wanted
     // (the built-in metrics, the space): the last of its text, 0 for none.

@@ -1,27 +1,37 @@
 #include "text/ContentInterpreter.h"
 
+#include "pdf/PdfParser.h"
+
 namespace tessary {
 
 void ContentInterpreter::RunContent(std::string_view data) {
+    PdfParser parser;
     parser.AttachBuffer(nullptr, data);
+    Operands own;
+    const Operands* outer = operands;
+    operands = &own;
     for (;;) {
         ObjectHandle obj = parser.ReadObject(0, 0);
         if (!obj || obj->type == PdfObjectType::EndOfData) {
-            return;
+            break;
         }
         if (obj->type == PdfObjectType::Keyword) {
             DispatchOperator(static_cast<const PdfKeyword*>(obj.get())->text);
             continue;
         }
-        operands.push_back(std::move(obj));
-        if (operands.size() > kKeptOperands) {
-            operands.pop_front();
+        own.push_back(std::move(obj));
+        if (own.size() > kKeptOperands) {
+            own.pop_front();
         }
     }
+    operands = outer;
 }
 
 const PdfObject* ContentInterpreter::GetOperand(std::size_t depth) const {
-    return depth < operands.size() ? operands[operands.size() - 1 - depth].get() : nullptr;
+    if (!operands || depth >= operands->size()) {
+        return nullptr;
+    }
+    return (*operands)[operands->size() - 1 - depth].get();
 }
 
 std::string ContentInterpreter::GetOperandString(std::size_t depth) const {

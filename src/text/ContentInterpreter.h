@@ -1,6 +1,7 @@
-// Reads a page's content as a flat sequence of PDF objects: operands are kept,
-// every operator is handed to DispatchOperator. Nothing in the content starts
-// another buffer; forms, images and the like pass through without effect.
+// Reads content as a flat sequence of PDF objects: operands are kept, every
+// operator is handed to DispatchOperator. An operator may run another content
+// buffer (a form) from inside DispatchOperator: that run has a parser and
+// operands of its own, and the outer run's are in force again when it returns.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +10,6 @@
 #include <string_view>
 
 #include "pdf/PdfObject.h"
-#include "pdf/PdfParser.h"
 
 namespace tessary {
 
@@ -23,9 +23,10 @@ class ContentInterpreter {
     // failure ends the run silently; what ran before it stands.
     void RunContent(std::string_view data);
 
-    // Operands by depth from the top: depth 0 is the one read last. Operands
-    // are never popped: an operator that reads more operands than were written
-    // in front of it reads those of earlier operators.
+    // Operands of the innermost run by depth from the top: depth 0 is the one
+    // read last. Operands are never popped: an operator that reads more
+    // operands than were written in front of it reads those of earlier
+    // operators (of the same run only).
     const PdfObject* GetOperand(std::size_t depth) const;
     std::string GetOperandString(std::size_t depth) const;
     double GetOperandNumber(std::size_t depth) const;
@@ -39,8 +40,8 @@ class ContentInterpreter {
     virtual void DispatchOperator(std::string_view op) = 0;
 
   private:
-    std::deque<ObjectHandle> operands;  // oldest first
-    PdfParser parser;
+    using Operands = std::deque<ObjectHandle>;  // oldest first
+    const Operands* operands = nullptr;         // the innermost run's
 };
 
 }  // namespace tessary

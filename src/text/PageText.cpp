@@ -1,29 +1,62 @@
 #include "text/PageText.h"
 
 #include <algorithm>
+#include <cmath>
+#include <string_view>
 
 #include "pdf/PdfObjectStore.h"
 #include "platform/SystemCodePage.h"
 #include "text/PageTextExtractor.h"
 #include "text/ReadingOrder.h"
+#include "text/TextLimits.h"
 
 namespace tessary {
 
-ObjectHandle FindResources(const PdfDictionary* page) {
+namespace {
+
+// The value of an entry that pages inherit from the page tree: the page's own,
+// or the nearest one up the /Parent chain.
+ObjectHandle FindInherited(const PdfDictionary* page, std::string_view key) {
     // Walked with borrowed objects: parents are shared page tree nodes. A
-    // chain that comes back to a node already seen ends without resources.
+    // chain that comes back to a node already seen ends without a value.
     std::vector<const PdfObject*> seen;
     const PdfObject* node = page;
     while (node && seen.size() < static_cast<std::size_t>(kMaxParentChain) &&
            std::find(seen.begin(), seen.end(), node) == seen.end()) {
         seen.push_back(node);
         const PdfDictionary& dict = DictionaryOrEmpty(node);
-        if (dict.HasKey("/Resources")) {
-            return dict.GetValue("/Resources");
+        if (dict.HasKey(key)) {
+            return dict.GetValue(key);
         }
         node = ResolveBorrowed(dict.PeekValue("/Parent"));
     }
     return nullptr;
+}
+
+// The page's visible rectangle: its crop box, else its media box; when neither
+// is an array of four numbers on the page's scale, US Letter, as readers take
+// a page without a box.
+PageBox FindPageBox(const PdfDictionary* page) {
+    for (const char* key : {"/CropBox", "/MediaBox"}) {
+        ObjectHandle value = FindInherited(page, key);
+        const PdfArray* array = AsArray(value.get());
+        if (!array || array->GetCount() != 4) {
+            continue;
+        }
+        const PageBox box{array->GetElementReal(0), array->GetElementReal(1),
+                          array->GetElementReal(2), array->GetElementReal(3)};
+        auto onScale = [](double v) { return std::fabs(v) <= kMaxCoordinate; };
+        if (onScale(box.x0) && onScale(box.y0) && onScale(box.x1) && onScale(box.y1)) {
+            return box;
+        }
+    }
+    return {0, 0, 612, 792};
+}
+
+}  // namespace
+
+ObjectHandle FindResources(const PdfDictionary* page) {
+    return FindInherited(page, "/Resources");
 }
 
 void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
@@ -40,6 +73,7 @@ void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
     ObjectHandle resources = FindResources(page);
     PageTextExtractor extractor(store, codePage);
     extractor.LoadPageFonts(AsDictionary(resources.get()));
+    extractor.GetFrames().SetPageBox(FindPageBox(page));
 
     if (const std::string* data = GetStreamData(contents.get())) {
         extractor.RunContent(*data);
@@ -61,7 +95,10 @@ void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
         }
         extractor.RunContent(joined);
     }
-    LayOutInOrder(extractor.GetLines(), output, width, order);
+    extractor.GetFrames().LayOutLines(output,
+                                      [&](TextLineList& lines, std::vector<std::string>& out) {
+                                          LayOutInOrder(lines, out, width, order);
+                                      });
 }
 
 void PdfObjectStore::GetPageText(std::vector<std::string>& output, const PdfDictionary* page,

@@ -1,9 +1,9 @@
 #include "text/PageTextExtractor.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "pdf/PdfObject.h"
-#include "pdf/PdfObjectStore.h"
 
 namespace tessary {
 
@@ -23,6 +23,7 @@ const PageTextExtractor::OperatorEntry PageTextExtractor::kOperators[] = {
     {"rg", &PageTextExtractor::HandleGraphicsState},
     {"q", &PageTextExtractor::HandleGraphicsState},
     {"Q", &PageTextExtractor::HandleGraphicsState},
+    {"cm", &PageTextExtractor::HandleGraphicsState},
     {"Td", &PageTextExtractor::HandleTextPosition},
     {"TD", &PageTextExtractor::HandleTextPosition},
     {"T*", &PageTextExtractor::HandleTextPosition},
@@ -30,28 +31,35 @@ const PageTextExtractor::OperatorEntry PageTextExtractor::kOperators[] = {
     {"TJ", &PageTextExtractor::HandleShowText},
     {"'", &PageTextExtractor::HandleShowText},
     {"\"", &PageTextExtractor::HandleShowText},
+    {"Do", &PageTextExtractor::HandleXObject},
 };
 
-PageTextExtractor::PageTextExtractor(PdfObjectStore& owner, const CodePage& outputCodePage)
-    : store(owner), codePage(outputCodePage) {}
+namespace {
 
-void PageTextExtractor::LoadPageFonts(const PdfDictionary* pageResources) {
-    resources = pageResources;
-    if (!resources) {
-        return;
-    }
-    ObjectHandle fonts = resources->GetValue("/Font");
-    const PdfDictionary& fontDict = DictionaryOrEmpty(fonts.get());
-    std::string name;
-    for (auto position = fontDict.GetStartPosition(); !fontDict.AtEnd(position);) {
-        ObjectHandle value = fontDict.GetNextEntry(position, name);
-        fontMap[name] = store.GetFont(AsDictionary(value.get()));
-    }
+// The six numbers in front of "cm" or "Tm", as an interpreter reads them.
+Matrix ReadMatrixOperands(const ContentInterpreter& content) {
+    return {content.GetOperandNumber(5), content.GetOperandNumber(4), content.GetOperandNumber(3),
+            content.GetOperandNumber(2), content.GetOperandNumber(1), content.GetOperandNumber(0)};
 }
 
-Point PageTextExtractor::TransformPoint(double x, double y) const {
-    const auto& [a, b, c, d, e, f] = state.textMatrix;
-    return {a * x + c * y + e, b * x + d * y + f};
+// A form's /Matrix: an array of six numbers; anything else reads as the
+// identity, the standard's default.
+Matrix ReadFormMatrix(const PdfObject* value) {
+    const PdfArray* array = AsArray(value);
+    if (!array || array->GetCount() != 6) {
+        return {};
+    }
+    return {array->GetElementReal(0), array->GetElementReal(1), array->GetElementReal(2),
+            array->GetElementReal(3), array->GetElementReal(4), array->GetElementReal(5)};
+}
+
+}  // namespace
+
+PageTextExtractor::PageTextExtractor(PdfObjectStore& store, const CodePage& outputCodePage)
+    : resources(store), codePage(outputCodePage) {}
+
+void PageTextExtractor::LoadPageFonts(const PdfDictionary* pageResources) {
+    resources.Push(pageResources);
 }
 
 void PageTextExtractor::DispatchOperator(std::string_view op) {
@@ -68,6 +76,7 @@ void PageTextExtractor::DispatchOperator(std::string_view op) {
         return;  // every operator of the table is one to three bytes long
     }
     if (auto row = index.find(op); row != index.end()) {
+        placement.Unsettle();
         (this->*row->second)(op);
     }
 }
@@ -84,17 +93,12 @@ void PageTextExtractor::HandleTextState(std::string_view op) {
     } else if (op == "Tf") {
         state.fontName = GetOperandString(1);
         state.fontSize = GetOperandNumber(0);
-        if (auto found = fontMap.find(state.fontName); found != fontMap.end()) {
-            state.currentFont = found->second;
+        // A name the resources don't have keeps the font in use.
+        if (std::optional<const PdfFont*> font = resources.FindFont(state.fontName)) {
+            state.currentFont = *font;
         }
     } else if (op == "Tm" || op == "BT") {
-        if (op == "Tm") {
-            for (std::size_t i = 0; i < 6; ++i) {
-                state.textMatrix[i] = GetOperandNumber(5 - i);
-            }
-        } else {
-            state.textMatrix = {1, 0, 0, 1, 0, 0};
-        }
+        state.textMatrix = op == "Tm" ? ReadMatrixOperands(*this) : Matrix();
         state.textX = state.textY = state.lineX = state.lineY = 0.0;
     } else if (op == "Tr") {
         // Truncated toward zero; a value out of int's range reads as 0.
@@ -132,13 +136,8 @@ int PageTextExtractor::LookUpColourSpace(const std::string& name) const {
         return 2;
     if (name == "/DeviceCMYK")
         return 3;
-    if (!resources) {
-        return 0;
-    }
-    ObjectHandle spaces = resources->GetValue("/ColorSpace");
-    ObjectHandle entry = DictionaryOrEmpty(spaces.get()).GetValue(name);
     // Only an array names a family; any other kind of entry leaves "other".
-    const PdfArray* space = AsArray(entry.get());
+    const PdfArray* space = AsArray(resources.FindEntry("/ColorSpace", name));
     const std::string family = space ? space->GetElementString(0) : std::string();
     if (family == "/DeviceRGB" || family == "/CalRGB")
         return 1;
@@ -181,11 +180,53 @@ void PageTextExtractor::HandleGraphicsState(std::string_view op) {
     } else if (op == "Q") {
         if (unsavedDepth > 0) {
             --unsavedDepth;
-        } else if (!savedStates.empty()) {
+        } else if (savedStates.size() > savedStatesFloor) {
             state = std::move(savedStates.back());
             savedStates.pop_back();
         }
+    } else if (op == "cm") {
+        state.ctm = ReadMatrixOperands(*this).Then(state.ctm);
     }
+}
+
+void PageTextExtractor::HandleXObject(std::string_view) {
+    // Images and other external objects draw no text and are passed over.
+    const PdfStream* form = AsStream(resources.FindEntry("/XObject", GetOperandString(0)));
+    if (!form || DictionaryOrEmpty(form->dictionary.get()).GetValueString("/Subtype") != "/Form") {
+        return;
+    }
+    // A form that is running already (it draws itself, directly or through
+    // others) or one more level than the limit is not entered.
+    if (runningForms.size() >= static_cast<std::size_t>(kMaxFormDepth) ||
+        std::find(runningForms.begin(), runningForms.end(), form) != runningForms.end()) {
+        return;
+    }
+    RunForm(*form);
+}
+
+void PageTextExtractor::RunForm(const PdfStream& form) {
+    // The form runs inside a saved state (ISO 32000 8.10.1) that its own "Q"s
+    // cannot reach, whatever it leaves unbalanced.
+    const GraphicsState outerState = state;
+    const std::size_t outerFloor = savedStatesFloor;
+    const std::size_t outerUnsaved = unsavedDepth;
+    savedStatesFloor = savedStates.size();
+    unsavedDepth = 0;
+
+    const PdfDictionary& dict = DictionaryOrEmpty(form.dictionary.get());
+    state.ctm = ReadFormMatrix(ResolveBorrowed(dict.PeekValue("/Matrix"))).Then(state.ctm);
+    resources.Push(AsDictionary(ResolveBorrowed(dict.PeekValue("/Resources"))));
+    runningForms.push_back(&form);
+    if (const std::string* data = form.GetData()) {
+        RunContent(*data);
+    }
+    runningForms.pop_back();
+    resources.Pop();
+
+    savedStates.resize(savedStatesFloor);
+    savedStatesFloor = outerFloor;
+    unsavedDepth = outerUnsaved;
+    state = outerState;
 }
 
 }  // namespace tessary

@@ -6,9 +6,9 @@
 
 namespace tessary {
 
-// Coordinates are in placement space (text space mapped through the text
-// matrix alone), y growing upward. Every number held in a line is finite: the
-// line refuses items that aren't.
+// Coordinates are in the frame of the text's direction (the page's default
+// space, turned so that the text runs left to right), y growing upward.
+// Every number held in a line is finite: the line refuses items that aren't.
 struct TextItem {
     std::string text;         // bytes in the output code page
     double xStart = 0.0;      // x where the item begins

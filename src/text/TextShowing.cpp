@@ -6,6 +6,7 @@
 #include "fonts/TextConversion.h"
 #include "pdf/PdfObject.h"
 #include "text/PageTextExtractor.h"
+#include "text/StringPlacement.h"
 
 namespace tessary {
 
@@ -22,7 +23,8 @@ void PageTextExtractor::HandleShowText(std::string_view op) {
         ShowString(GetOperandString(0));
     } else if (op == "TJ") {
         // Strings are shown, numbers move the position back by thousandths of
-        // the font size. An operand that isn't an array does nothing.
+        // the font size (horizontally scaled). An operand that isn't an array
+        // does nothing.
         const PdfArray* elements = AsArray(GetOperand(0));
         if (!elements) {
             return;
@@ -33,7 +35,8 @@ void PageTextExtractor::HandleShowText(std::string_view op) {
             if (IsKind(element, PdfObjectType::String)) {
                 ShowString(static_cast<const PdfString*>(element)->text);
             } else {
-                state.textX -= GetRealValue(element) * state.fontSize * 0.001;
+                state.textX -=
+                    GetRealValue(element) * state.fontSize * 0.001 * state.horizontalScale;
             }
         }
     } else if (op == "'") {
@@ -53,10 +56,7 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
         return;
     }
     const double scale = state.fontSize * 0.001;
-    const double a = state.textMatrix[0];
-    const double ascent = font->ascent * scale * a;
-    const double descent = font->descent * scale * a;
-    const double spaceWidth = font->spaceWidth * scale * a;
+    placement.Prepare(state, *font, frames);
     const bool white =
         state.fillColour[0] + state.fillColour[1] + state.fillColour[2] > kWhiteColourSum;
 
@@ -67,7 +67,7 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
     for (std::size_t codeStart = 0; font->NextCode(bytes, position, code); codeStart = position) {
         const double width = font->GetWidth(code);
         const double x0 = x;
-        const double x1 = x + width * scale;
+        const double x1 = x + width * scale * state.horizontalScale;
         std::string text;
         if (white) {
             text = " ";
@@ -84,11 +84,8 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
         if (code == 32 && position - codeStart == 1) {
             spacing += state.wordSpacing;
         }
-        const Point end = TransformPoint(x1, state.textY);
-        const Point start = TransformPoint(x0, state.textY);
-        line = lines.AddItem(line, start.y, start.x, end.x, start.y + ascent, start.y - descent,
-                             spaceWidth, text);
-        x = x1 + spacing;
+        line = placement.Add(line, x0, x1, text);
+        x = x1 + spacing * state.horizontalScale;
     }
     state.textX = x;
 }

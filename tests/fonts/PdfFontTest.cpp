@@ -194,6 +194,24 @@ TEST(SimpleFontTest, WidthsArrayThenDefaults) {
     EXPECT_EQ(font->GetWidth(0), 400);
 }
 
+TEST(SimpleFontTest, Type3MetricsComeThroughTheFontMatrix) {
+    // Glyph space a hundredth of text space: widths and heights ten times the
+    // thousandths they are written in, fractions rounded.
+    auto font = Font(
+        "<< /Subtype /Type3 /FontMatrix [0.01 0 0 -0.01 0 0] /FirstChar 32 /Widths [25 60.46] "
+        "/FontDescriptor << /Ascent 70 /Descent -20 /MissingWidth 30 >> >>");
+    EXPECT_EQ(
+        std::vector<std::uint16_t>({font->GetWidth(32), font->GetWidth(33), font->GetWidth(34),
+                                    font->spaceWidth, font->ascent, font->descent}),
+        std::vector<std::uint16_t>({250, 605, 300, 250, 700, 200}));
+    // The usual matrix reads as other fonts do; no descriptor keeps the defaults.
+    font = Font("<< /Subtype /Type3 /FontMatrix [0.001 0 0 0.001 0 0] /Widths [500.9] >>");
+    EXPECT_EQ(font->GetWidth(0), 500);
+    font = Font("<< /Subtype /Type3 /FontMatrix [1 0 0 1 0 0] /Widths [0.5] >>");
+    EXPECT_EQ(std::vector<std::uint16_t>({font->GetWidth(0), font->ascent}),
+              std::vector<std::uint16_t>({500, 700}));
+}
+
 // Measures every request as code + 1000 wide, ascent 905, descent 212.
 class MeasuredFontTest : public ::testing::Test, public FontMeasurer {
   protected:

@@ -39,7 +39,7 @@ TEST(LayoutTest, AddItemGroupsByBaselineAndRefusesSpaces) {
     // A lone space is refused and breaks the chain of its string; "  " is text.
     EXPECT_EQ(list.AddItem(nullptr, 10, 0, 1, 11, 9, 1, " "), nullptr);
     TextLine* first = list.AddItem(nullptr, 10, 0, 1, 11, 9, 1, "  ");
-    // A given line takes the item whatever its baseline (rotated text).
+    // A given line takes the item whatever its baseline (text at a slant).
     EXPECT_EQ(list.AddItem(first, 50, 0, 1, 51, 49, 1, "b"), first);
     // Equal baselines share a line, 0.0 and -0.0 included; others get their own.
     EXPECT_EQ(list.AddItem(nullptr, 10, 5, 6, 11, 9, 1, "c"), first);
@@ -195,7 +195,7 @@ TEST(LayoutTest, WidthZeroOrNegativePacksItems) {
 }
 
 TEST(LayoutTest, ZeroSpaceWidthNeverJoinsAndBlanksEveryLine) {
-    // A text matrix whose first element is 0 zeroes widths, heights and space widths.
+    // Text of size 0 has no width, height or space width.
     TextLineList list;
     for (double y : {700.0, 690.0, 680.0})
         list.AddItem(list.AddItem(nullptr, y, 100, 100, y, y, 0, "a"), y, 100, 100, y, y, 0, "b");

@@ -24,20 +24,30 @@ class ExtractorTest : public ::testing::Test {
         "/ColorSpace << /CS0 [/ICCBased 9 0 R] /CS1 [/CalGray << >>] /CS2 /DeviceRGB >> >>");
     PdfObjectStore store{nullptr};
     std::unique_ptr<PageTextExtractor> extractor;
-    const PageTextExtractor::TextState& state() { return extractor->GetState(); }
+    const GraphicsState& state() { return extractor->GetState(); }
 
-    // The items the content shows, in line order, as "text xStart-xEnd@baseline".
-    std::string Shown(std::string_view content) {
+    void Run(std::string_view content) {
         extractor = std::make_unique<PageTextExtractor>(store, CodePage::Utf8());
         extractor->LoadPageFonts(AsDictionary(resources.get()));
         extractor->RunContent(content);
+    }
+    // The items the content shows, frame by frame in layout order and in line
+    // order within each, as "text xStart-xEnd@baseline"; a frame other than
+    // the upright one starts with its direction, "/eighths" and "m" when mirrored.
+    std::string Shown(std::string_view content) {
+        Run(content);
         std::string shown;
         char item[64];
-        for (const TextLine* line : extractor->GetLines().GetLines()) {
-            for (const TextItem& i : line->GetItems()) {
-                std::snprintf(item, sizeof item, " %s %g-%g@%g", i.text.c_str(), i.xStart, i.xEnd,
-                              line->GetBaseline());
-                shown += item;
+        for (const TextFrame* frame : extractor->GetFrames().GetFramesInOrder()) {
+            const TextDirection direction = frame->GetDirection();
+            if (!direction.IsUpright())
+                shown += " /" + std::to_string(direction.eighths) + (direction.mirrored ? "m" : "");
+            for (const TextLine* line : frame->GetLines().GetLines()) {
+                for (const TextItem& i : line->GetItems()) {
+                    std::snprintf(item, sizeof item, " %s %g-%g@%g", i.text.c_str(), i.xStart,
+                                  i.xEnd, line->GetBaseline());
+                    shown += item;
+                }
             }
         }
         return shown;
@@ -50,14 +60,62 @@ TEST_F(ExtractorTest, TextPositioning) {
     EXPECT_DOUBLE_EQ(state().lineY, -28);
     // Tm then Td: x = e + 10a, y = f + 10b.
     EXPECT_EQ(Shown("BT /F1 10 Tf 2 0.5 0 1 100 200 Tm 10 0 Td (A) Tj ET"), " A 120-130@205");
-    // "cm" is ignored; "BT" after "ET" is back at the identity.
-    EXPECT_EQ(Shown("BT 1 0 0 1 5 5 Tm ET 1 0 0 1 50 50 cm BT /F1 10 Tf (A) Tj ET"), " A 0-5@0");
-    // Tz and Ts are recorded but move nothing.
-    EXPECT_EQ(Shown("BT /F1 10 Tf 50 Tz 5 Ts (AB) Tj ET"), " A 0-5@0 B 5-11@0");
+    // "BT" after "ET" is back at the identity.
+    EXPECT_EQ(Shown("BT 1 0 0 1 5 5 Tm ET BT /F1 10 Tf (A) Tj ET"), " A 0-5@0");
+    // Tz scales advances, spacing and "TJ" adjustments; Ts raises the baseline.
+    EXPECT_EQ(Shown("BT /F1 10 Tf 50 Tz 5 Ts 2 Tc [(A) -1000 (B)] TJ ET"),
+              " A 0-2.5@5 B 8.5-11.5@5");
     // The quote operators move to the next line first.
     EXPECT_EQ(Shown("BT /F1 10 Tf 12 TL (A) ' 3 1 (B) \" ET"), " A 0-5@-12 B 0-6@-24");
     EXPECT_DOUBLE_EQ(state().wordSpacing, 3);
     EXPECT_DOUBLE_EQ(state().charSpacing, 1);
+}
+
+TEST_F(ExtractorTest, CurrentMatrixPlacesText) {
+    // Drawn under a flipped matrix with flipped text matrices, as some
+    // producers draw every page: the same items as the plain page.
+    EXPECT_EQ(Shown("1 0 0 -1 0 800 cm BT /F1 10 Tf 1 0 0 -1 100 100 Tm (AB) Tj "
+                    "1 0 0 -1 100 120 Tm (C) Tj ET"),
+              Shown("BT /F1 10 Tf 1 0 0 1 100 700 Tm (AB) Tj 1 0 0 1 100 680 Tm (C) Tj ET"));
+    // Scaled and moved: "cm" concatenates onto the matrix; "q" and "Q" save
+    // and restore it.
+    EXPECT_EQ(Shown("1 0 0 1 10 20 cm 2 0 0 2 0 0 cm BT /F1 10 Tf (A) Tj ET"), " A 10-20@20");
+    EXPECT_EQ(Shown("BT /F1 10 Tf q 2 0 0 2 0 0 cm Q q 1 0 0 1 7 0 cm (A) Tj Q (B) Tj ET"),
+              " B 0-6@0 A 7-12@0");
+    // A skewed (slanted) matrix puts a raised character where it lands.
+    EXPECT_EQ(Shown("BT /F1 10 Tf 1 0 0.5 1 0 0 Tm 2 Ts (A) Tj ET"), " A 1-6@2");
+    // Invisible text (render mode 3, as written over scanned pages) is text.
+    EXPECT_EQ(Shown("BT /F1 10 Tf 3 Tr (A) Tj ET"), " A 0-5@0");
+}
+
+TEST_F(ExtractorTest, EachDirectionIsReadInItsOwnFrame) {
+    // Turned by a quarter, mirrored, upside down: each reads left to right in
+    // its frame (turned about the origin without a page box), the frame with
+    // the most characters first.
+    EXPECT_EQ(Shown("BT /F1 10 Tf 0 1 -1 0 50 100 Tm (AB) Tj 1 0 0 1 0 10 Tm (C) Tj ET"),
+              " /2 A 100-105@-50 B 105-111@-50 C 0-7@10");
+    EXPECT_EQ(Shown("BT /F1 10 Tf -1 0 0 1 100 0 Tm (A) Tj -1 0 0 -1 100 0 Tm (B) Tj ET"),
+              " /4m A -100--95@0 /4 B -100--94@0");
+    // A negative size turns the glyphs around: they run to the left, upright
+    // in the half-turned frame.
+    EXPECT_EQ(Shown("BT /F1 -10 Tf 1 0 0 1 100 0 Tm (A) Tj ET"), " /4 A -100--95@0");
+    // A caption turned by a quarter comes after the main text, read as words.
+    Run("BT /F1 10 Tf 1 0 0 1 0 100 Tm (AB AB) Tj 1 0 0 1 0 88 Tm (ABC) Tj "
+        "0 1 -1 0 200 0 Tm (CAB) Tj ET");
+    EXPECT_EQ(extractor->GetFrames().LayOutLines(78),
+              (std::vector<std::string>{"AB AB ", "ABC ", "", "CAB "}));
+}
+
+TEST_F(ExtractorTest, DegenerateMatricesPlaceNothing) {
+    // Singular, beyond any page, not finite: the text after them, under a
+    // sound matrix again, is placed.
+    for (const char* matrix :
+         {"0 0 0 0 0 0 cm", "1 2 2 4 0 0 cm", "0 0 0 0 5 5 Tm", "1 0 0 1 2e6 0 cm",
+          "1e6 0 0 1e6 0 0 cm", "1e300 0 0 1e300 0 0 cm 1e300 0 0 1e300 0 0 cm"}) {
+        EXPECT_EQ(Shown(std::string("BT /F1 10 Tf q ") + matrix + " (A) Tj Q (B) Tj ET"),
+                  " B 0-6@0")
+            << matrix;
+    }
 }
 
 TEST_F(ExtractorTest, ShowingAdvancesByWidthsAndSpacing) {
@@ -125,7 +183,7 @@ TEST_F(ExtractorTest, OperandsAndSyntaxFailures) {
     // Operands of earlier operators are read when an operator lacks its own;
     // at the bottom of the stack numbers read as 0.
     Shown("BT 1 2 3 4 5 6 Tm Tm");
-    EXPECT_EQ(state().textMatrix, (std::array<double, 6>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(state().textMatrix, (Matrix{1, 2, 3, 4, 5, 6}));
     Shown("Tc");
     EXPECT_DOUBLE_EQ(state().charSpacing, 0);
     // A syntax failure ends the content; what was shown stays.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestSupport.h"
+#include "text/TextLimits.h"
 
 namespace tessary {
 namespace {
@@ -19,17 +20,19 @@ class PageTextTest : public ::testing::Test, public test::TestDocument {
     // entries, a page with the given entries, and the objects from 4 on.
     Lines PageLines(const std::string& root, const std::string& page,
                     const std::vector<std::string>& objects, int width = 78,
-                    const CodePage& codePage = CodePage::Ascii()) {
+                    const CodePage& codePage = CodePage::Ascii(),
+                    TextOrder order = TextOrder::Layout) {
         std::vector<std::string> all = {"<< /Type /Catalog /Pages 2 0 R >>",
                                         "<< /Type /Pages /Kids [3 0 R] /Count 1 " + root + " >>",
                                         "<< /Type /Page /Parent 2 0 R " + page + " >>"};
         all.insert(all.end(), objects.begin(), objects.end());
-        EXPECT_TRUE(Open(test::PdfBuilder(all, "/Root 1 0 R").Build()));
+        EXPECT_TRUE(Open(test::PdfBuilder(all, "/Root 1 0 R").Build(), &prompter));
         ObjectHandle dict = Store().GetPage(0);
         Lines lines = {"left over"};
-        ExtractPageText(lines, Store(), AsDictionary(dict.get()), width, codePage);
+        ExtractPageText(lines, Store(), AsDictionary(dict.get()), width, codePage, order);
         return lines;
     }
+    test::Prompter prompter;
 };
 
 const std::string kResources = "/Resources << /Font << /F1 5 0 R >> >>";
@@ -68,6 +71,96 @@ TEST_F(PageTextTest, WidthSetsTheColumns) {
         kFont};
     EXPECT_EQ(PageLines(kResources, "/Contents 4 0 R", objects, 40),
               (Lines{"Left" + std::string(33, ' ') + "Right ", "", "Below "}));
+}
+
+TEST_F(PageTextTest, TurnedPagesReadAsTheUprightPage) {
+    const std::string text =
+        "BT /F1 10 Tf 1 0 0 1 100 700 Tm (Hello world) Tj 0 -12 Td (Second line) Tj "
+        "1 0 0 1 400 700 Tm (Right) Tj 1 0 0 1 100 652 Tm (After gap) Tj ET";
+    const Lines upright = PageLines(kResources, "/MediaBox [0 0 612 792] /Contents 4 0 R",
+                                    {StreamBody("", text), kFont});
+    ASSERT_EQ(upright.size(), 4u);
+    // The box that the text is turned within is inherited, and a crop box
+    // stands before the media box.
+    const std::vector<std::pair<std::string, std::string>> turns = {
+        {"/MediaBox [0 0 792 612]", "0 1 -1 0 792 0 cm "},
+        {"/MediaBox [0 0 612 792]", "-1 0 0 -1 612 792 cm "},
+        {"/MediaBox [0 0 2000 2000] /CropBox [0 0 792 612]", "0 -1 1 0 0 612 cm "}};
+    for (const auto& [box, turn] : turns) {
+        EXPECT_EQ(
+            PageLines(kResources + box, "/Contents 4 0 R", {StreamBody("", turn + text), kFont}),
+            upright)
+            << turn;
+    }
+}
+
+TEST_F(PageTextTest, ColumnsReadInOrderInEveryDirection) {
+    // Two columns of three lines and a caption turned against them: read in
+    // order, the columns come one after another in any turn of the page, and
+    // the caption after them.
+    std::string columns = "BT /F1 10 Tf";
+    for (int i = 0; i < 3; ++i) {
+        for (const auto& [x, tag] : {std::pair{72, 'L'}, std::pair{330, 'R'}}) {
+            columns += " 1 0 0 1 " + std::to_string(x) + " " + std::to_string(700 - 12 * i) +
+                       " Tm (" + tag + std::to_string(i) + " one two three four five six) Tj";
+        }
+    }
+    columns += " ET";
+    const std::string caption = " BT /F1 10 Tf 0 1 -1 0 560 300 Tm (Caption) Tj ET";
+    const auto read = [&](const std::string& box, const std::string& turn) {
+        return PageLines(kResources + box, "/Contents 4 0 R",
+                         {StreamBody("", turn + columns + caption), kFont}, 78, CodePage::Ascii(),
+                         TextOrder::Reading);
+    };
+    const Lines upright = read("/MediaBox [0 0 612 792]", "");
+    EXPECT_EQ(upright, (Lines{"L0 one two three four five six ", "L1 one two three four five six ",
+                              "L2 one two three four five six ", "",
+                              "R0 one two three four five six ", "R1 one two three four five six ",
+                              "R2 one two three four five six ", "", "Caption "}));
+    EXPECT_EQ(read("/MediaBox [0 0 792 612]", "0 1 -1 0 792 0 cm "), upright);
+    EXPECT_EQ(read("/MediaBox [0 0 612 792]", "-1 0 0 -1 612 792 cm "), upright);
+}
+
+TEST_F(PageTextTest, FormsRunWithTheirMatrixAndResources) {
+    // /Fm1 moves its text down by 10 and names a font whose "A" reads "Z";
+    // /Fm2, without resources, uses those of /Fm1 and draws itself. The "Q"s
+    // that /Fm1 leaves over restore nothing of the page's, and its last "cm"
+    // ends with it. A missing name and an image draw nothing, and the image
+    // is not even decoded: its filter, which no one reads, goes unreported.
+    const std::string form = "/Type /XObject /Subtype /Form /BBox [0 0 612 792] ";
+    EXPECT_EQ(
+        PageLines("",
+                  "/Resources << /Font << /F1 5 0 R >> /XObject << /Fm1 6 0 R /Im1 9 0 R >> >> "
+                  "/Contents 4 0 R",
+                  {StreamBody("",
+                              "q 1 0 0 1 0 -100 cm /Fm1 Do Q /Fm1 Do /Nope Do /Im1 Do "
+                              "BT /F1 10 Tf 1 0 0 1 100 700 Tm (A) Tj ET"),
+                   kFont,
+                   StreamBody(form + "/Matrix [1 0 0 1 0 -10] /Resources << /Font << /F1 7 0 R >> "
+                                     "/XObject << /Fm2 8 0 R >> >>",
+                              "Q Q BT /F1 10 Tf 1 0 0 1 100 700 Tm (Inner) Tj ET /Fm2 Do "
+                              "3 0 0 3 0 0 cm"),
+                   "<< /Type /Font /Subtype /Type1 /BaseFont /Courier "
+                   "/Encoding << /Differences [65 /Z] >> >>",
+                   StreamBody(form, "BT /F1 10 Tf 1 0 0 1 100 690 Tm (A) Tj ET /Fm2 Do"),
+                   StreamBody("/Type /XObject /Subtype /Image /Width 1 /Height 1 "
+                              "/ColorSpace /DeviceGray /BitsPerComponent 8 /Filter /DCTDecode",
+                              "x")}),
+        (Lines{"A ", "Inner ", "Z ", "", "Inner ", "Z "}));
+    EXPECT_TRUE(prompter.calls.empty());
+
+    // A chain of forms each drawing one line and the next form, a line lower:
+    // the form one level deeper than the limit is not entered.
+    std::vector<std::string> chain = {StreamBody("", "/X Do"), kFont};
+    for (int k = 0; k < kMaxFormDepth + 8; ++k) {
+        chain.push_back(StreamBody(form +
+                                       "/Matrix [1 0 0 1 0 -10] /Resources << /Font << /F1 5 0 "
+                                       "R >> /XObject << /X " +
+                                       std::to_string(7 + k) + " 0 R >> >>",
+                                   "BT /F1 10 Tf 1 0 0 1 100 700 Tm (x) Tj ET /X Do"));
+    }
+    EXPECT_EQ(PageLines("", "/Resources << /XObject << /X 6 0 R >> >> /Contents 4 0 R", chain),
+              Lines(kMaxFormDepth, "x "));
 }
 
 // The same text in a simple font and in a two-byte font whose /W gives the

@@ -3,11 +3,12 @@
 
 Usage: corpus_scores.py DUMP_PROGRAM CORPUS_DIR
 
-For every unencrypted file whose manifest row says basic_readable "yes" and text_ctm "identity":
+For every unencrypted file whose manifest row says basic_readable "yes", whatever matrix it draws
+its text under:
 recall is the share of the truth's words found in DUMP_PROGRAM's output (as a multiset), order
 the length of the longest common subsequence of the two word sequences over the truth's word
 count. Words are runs of letters and digits after NFKC and lower-casing. Every file must reach a
-recall of 0.98; single-column files also an order of 0.95 (the layout sets columns side by side
+recall of 0.99; single-column files also an order of 0.98 (the layout sets columns side by side
 by design, so multi-column pages are held to recall only).
 """
 import bisect
@@ -48,7 +49,7 @@ def main():
     print(f"{'file':45} {'words':>6} {'recall':>7} {'order':>7}  held to")
     with open(f"{corpus}/manifest.tsv", newline="") as manifest:
         for row in csv.DictReader(manifest, delimiter="\t"):
-            if (row["basic_readable"], row["text_ctm"], row["encryption"]) != ("yes", "identity", "none"):
+            if (row["basic_readable"], row["encryption"]) != ("yes", "none"):
                 continue
             path = row["path"]
             with open(f"{corpus}/{row['truth']}", encoding="utf-8") as f:
@@ -60,7 +61,7 @@ def main():
             order = lcs_length(truth, output) / count
             multi = path in MULTI_COLUMN
             print(f"{path:45} {len(truth):6d} {recall:7.3f} {order:7.3f}  recall{'' if multi else ', order'}")
-            if result.returncode != 0 or recall < 0.98 or (not multi and order < 0.95):
+            if result.returncode != 0 or recall < 0.99 or (not multi and order < 0.98):
                 failures.append(f"{path}: exit {result.returncode}, recall {recall:.3f}, order {order:.3f}")
     for failure in failures:
         print("FAIL", failure)
