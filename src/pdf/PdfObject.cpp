@@ -47,6 +47,18 @@ const std::string* PdfStream::GetData() const {
     return state == State::Decoded ? &data : nullptr;
 }
 
+const std::string* PdfStream::ReadData(std::string& buffer) const {
+    if (state != State::Unread) {
+        return GetData();
+    }
+    if (source && source->ReadStreamData(*this, buffer)) {
+        return &buffer;
+    }
+    buffer.clear();
+    state = State::Unreadable;
+    return nullptr;
+}
+
 const PdfStream* AsReadableStream(const PdfObject* obj) {
     const PdfStream* stream = AsStream(obj);
     return stream && stream->GetData() ? stream : nullptr;
@@ -55,6 +67,11 @@ const PdfStream* AsReadableStream(const PdfObject* obj) {
 const std::string* GetStreamData(const PdfObject* obj) {
     const PdfStream* stream = AsStream(ResolveBorrowed(obj));
     return stream ? stream->GetData() : nullptr;
+}
+
+const std::string* ReadStreamData(const PdfObject* obj, std::string& buffer) {
+    const PdfStream* stream = AsStream(ResolveBorrowed(obj));
+    return stream ? stream->ReadData(buffer) : nullptr;
 }
 
 const PdfDictionary* AsDictionaryOrStreamDictionary(const PdfObject* obj) {

@@ -217,8 +217,15 @@ void PageTextExtractor::RunForm(const PdfStream& form) {
     state.ctm = ReadFormMatrix(ResolveBorrowed(dict.PeekValue("/Matrix"))).Then(state.ctm);
     resources.Push(AsDictionary(ResolveBorrowed(dict.PeekValue("/Resources"))));
     runningForms.push_back(&form);
-    if (const std::string* data = form.GetData()) {
-        RunContent(*data);
+    // Decoded once per page however often the page draws it, and let go
+    // with the page, as the page's own content is.
+    auto [kept, added] = formContents.try_emplace(&form);
+    FormContent& content = kept->second;
+    if (added) {
+        content.data = form.ReadData(content.buffer);
+    }
+    if (content.data) {
+        RunContent(*content.data);
     }
     runningForms.pop_back();
     resources.Pop();

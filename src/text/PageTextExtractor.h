@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/CodePage.h"
@@ -64,6 +65,12 @@ class PageTextExtractor final : public ContentInterpreter {
     std::size_t unsavedDepth = 0;                // "q" beyond kMaxSavedStates not yet closed
     std::size_t savedStatesFloor = 0;            // what the running form's "Q" may not restore
     std::vector<const PdfStream*> runningForms;  // outermost first
+    // The decoded content of each form the page has run (see RunForm).
+    struct FormContent {
+        std::string buffer;
+        const std::string* data = nullptr;  // buffer, the form's own bytes, or absent
+    };
+    std::unordered_map<const PdfStream*, FormContent> formContents;
 };
 
 }  // namespace tessary
