@@ -3,6 +3,7 @@
 // frames (one per direction of text) that every shown character is added to.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -46,6 +47,8 @@ class PageTextExtractor final : public ContentInterpreter {
     void HandleXObject(std::string_view op);
     void RunForm(const PdfStream& form);
     void ShowString(std::string_view bytes);
+    // ConvertToText(c, codePage, "?"), remembered.
+    const std::string& ConvertCharacter(char32_t c);
     void MoveToNextLine();
     int LookUpColourSpace(const std::string& name) const;
 
@@ -60,6 +63,12 @@ class PageTextExtractor final : public ContentInterpreter {
     TextFrameList frames;
     StringPlacement placement;  // of the string shown last
     CodePage codePage;
+    struct ConvertedCharacter {
+        bool filled = false;
+        char32_t character = 0;
+        std::string text;
+    };
+    std::array<ConvertedCharacter, 256> convertedCharacters;
     GraphicsState state;
     std::vector<GraphicsState> savedStates;
     std::size_t unsavedDepth = 0;                // "q" beyond kMaxSavedStates not yet closed

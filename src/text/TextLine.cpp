@@ -8,6 +8,9 @@ namespace tessary {
 
 namespace {
 
+// Items a line makes room for when it receives its first.
+constexpr std::size_t kFirstItemCapacity = 16;
+
 bool ByXStart(const TextItem& a, const TextItem& b) {
     return a.xStart < b.xStart;
 }
@@ -71,6 +74,11 @@ void TextLine::ReserveItems(std::size_t count) {
 }
 
 void TextLine::AppendItem(TextItem&& item) {
+    if (items_.size() == items_.capacity()) {
+        // Lines mostly take tens of characters: start there rather than
+        // growing through 1, 2, 4 and 8 items, moving them each time.
+        ReserveItems(std::max<std::size_t>(items_.size(), kFirstItemCapacity));
+    }
     if (items_.empty() || item.xStart < items_.back().xStart) {
         runStarts_.push_back(items_.size());
         maxEnd_.push_back(item.xEnd);

@@ -50,6 +50,18 @@ void PageTextExtractor::HandleShowText(std::string_view op) {
     }
 }
 
+const std::string& PageTextExtractor::ConvertCharacter(char32_t c) {
+    // A page shows few distinct characters many times over: most are found
+    // here instead of being encoded again.
+    ConvertedCharacter& slot = convertedCharacters[c % convertedCharacters.size()];
+    if (!slot.filled || slot.character != c) {
+        slot.text = ConvertToText(c, codePage, "?");
+        slot.character = c;
+        slot.filled = true;
+    }
+    return slot.text;
+}
+
 void PageTextExtractor::ShowString(std::string_view bytes) {
     const PdfFont* font = state.currentFont;
     if (!font) {
@@ -74,7 +86,7 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
         } else {
             for (char32_t c : font->GetText(code)) {
                 if (c != 0) {  // U+0000 adds no characters
-                    text += ConvertToText(c, codePage, "?");
+                    text += ConvertCharacter(c);
                 }
             }
         }
