@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "pdf/Limits.h"
@@ -134,6 +135,38 @@ bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The value of text made of digits with at most one '.' among them, the
+// way content streams write nearly every number, when it can be computed
+// exactly as from_chars would round it: up to 15 digits make an integer
+// below 2^53, and dividing it by a power of ten no larger than 10^22 (both
+// exact doubles) rounds once, correctly. Nothing for any other text.
+std::optional<double> ParsePlainDecimal(std::string_view text) {
+    constexpr std::size_t kMaxExactDigits = 15;
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t mantissa = 0;
+    std::size_t digits = 0;
+    std::size_t fractionDigits = 0;
+    bool point = false;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            if (++digits > kMaxExactDigits) {
+                return std::nullopt;
+            }
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            fractionDigits += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    return static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+}
+
 }  // namespace
 
 std::int32_t ParseInteger(std::string_view text) {
@@ -170,6 +203,9 @@ double ParseReal(std::string_view text) {
     // so "+-1" reads as 0 exactly like strtod.
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         return 0.0;
+    }
+    if (std::optional<double> plain = ParsePlainDecimal(text.substr(i))) {
+        return negative ? -*plain : *plain;
     }
     double value = 0.0;
     const char* first = text.data() + i;
