@@ -153,7 +153,22 @@ std::string PdfParser::ReadLiteralString() {
     int depth = 0;
     int value = 0;
     std::uint8_t c;
-    while (ReadChar(c)) {
+    for (;;) {
+        if (state == State::Normal && memory) {
+            // Bytes other than parentheses and backslashes stand for
+            // themselves: a run of them is taken at once.
+            const std::int64_t start = position;
+            while (position >= 0 && position < memoryLength && memory[position] != '(' &&
+                   memory[position] != ')' && memory[position] != '\\') {
+                ++position;
+            }
+            if (position > start) {
+                out.append(memory + start, static_cast<std::size_t>(position - start));
+            }
+        }
+        if (!ReadChar(c)) {
+            break;
+        }
         if (state == State::Escape) {
             state = State::Normal;
             if (IsOctalDigit(c)) {
