@@ -53,6 +53,9 @@ TEST(CommandLine, ReadsOptionsBeforeAndAfterFiles) {
     EXPECT_EQ(defaults.options.conversion.pageBreak, PageBreak::Header);
     EXPECT_EQ(defaults.options.conversion.order, TextOrder::Layout);
     EXPECT_EQ(defaults.options.jobs, 1);
+    ParsedCommandLine others = Parse({"--eol", "dos", "--page-break", "none", "a.pdf"});
+    EXPECT_EQ(others.options.conversion.lineEnd, LineEnd::Dos);
+    EXPECT_EQ(others.options.conversion.pageBreak, PageBreak::None);
     EXPECT_EQ(Parse({"--jobs", "100000", "a.pdf"}).options.jobs, kMaxJobs);
     EXPECT_EQ(Parse({"-w", "0", "--last", "2147483647", "-j", "0", "a.pdf"}).action,
               CliAction::Convert);

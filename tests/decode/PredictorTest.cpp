@@ -6,16 +6,12 @@
 #include <vector>
 
 #include "decode/DecodeLimits.h"
+#include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
 
-std::string Bytes(std::string_view hex) {
-    std::string bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-    return bytes;
-}
+using test::Bytes;
 
 // Expected bytes from a separate reference written from the PNG and TIFF
 // definitions.

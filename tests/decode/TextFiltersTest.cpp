@@ -50,36 +50,17 @@ TEST(AsciiHexDecodeTest, DigitsWhiteSpaceAndEnd) {
 }
 
 TEST(RunLengthDecodeTest, RunsEndAndLimit) {
+    // Octal escapes: a hexadecimal one would run on into the letters after it.
     for (const auto& [data, decoded] : std::vector<std::pair<std::string, std::string>>{
-             {"\x02"
-              "abc\xfeZ\x80xyz",
-              "abcZZZ"},
-             {"\x02"
-              "abc\xfeZ",
-              "abcZZZ"},  // no end marker
-             {"\x05"
-              "ab",
-              "ab"},  // a copy cut by the end of the input
-             {std::string("\x00"
-                          "a\xff",
-                          3),
-              "a"},  // a repeat without its byte
-             {std::string("\x80\x00"
-                          "a",
-                          3),
-              ""},
-             {"\x81Z", std::string(128, 'Z')}})
+             {"\002abc\376Z\200xyz", "abcZZZ"},
+             {"\002abc\376Z", "abcZZZ"},  // no end marker
+             {"\005ab", "ab"},            // a copy cut by the end of the input
+             {"\000a\377"s, "a"},         // a repeat without its byte
+             {"\200\000a"s, ""},
+             {"\201Z", std::string(128, 'Z')}})
         EXPECT_EQ(RunLengthDecode(data), decoded) << data;
-    EXPECT_EQ(RunLengthDecode(std::string("\x81Z\x00"
-                                          "a",
-                                          4),
-                              128),
-              "");
-    EXPECT_EQ(RunLengthDecode(std::string("\x81Z\x00"
-                                          "a",
-                                          4),
-                              129),
-              std::string(128, 'Z') + "a");
+    EXPECT_EQ(RunLengthDecode("\201Z\000a"s, 128), "");
+    EXPECT_EQ(RunLengthDecode("\201Z\000a"s, 129), std::string(128, 'Z') + "a");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 
 #include "fonts/PdfFont.h"
 #include "support/TestSupport.h"
@@ -67,38 +66,6 @@ TEST(PdfFontCacheTest, SharedFontObjectsShareOneFontAndDirectOnesGoByContent) {
         ASSERT_NE(font, nullptr);
         EXPECT_EQ(font->GetWidth(0), round);
     }
-}
-
-// Every file of the corpus opens (with its user password), all its pages are
-// found and every font of every page loads.
-TEST(PdfFontCacheTest, CorpusFilesOpenAndEveryFontOfEveryPageLoads) {
-    int filesRead = 0;
-    for (const test::CorpusEntry& file : test::CorpusEntries()) {
-        test::Prompter prompter{{file.userPassword}, {}};
-        PdfDocument document;
-        ASSERT_TRUE(
-            document.Open(test::CorpusPath(file.path), false, &test::Prompter::Callback, &prompter))
-            << file.path;
-        PdfObjectStore& store = *document.GetStore();
-        std::set<const PdfFont*> fonts;
-        for (int page = 0; page < file.pages; ++page) {
-            ASSERT_NE(store.GetPage(page), nullptr) << file.path << " page " << page;
-            for (const auto& [name, font] : LoadPageFonts(store, page)) {
-                ASSERT_NE(font, nullptr) << file.path << " page " << page << " " << name;
-                fonts.insert(font);
-            }
-        }
-        EXPECT_EQ(store.GetPage(file.pages), nullptr) << file.path;
-        EXPECT_FALSE(fonts.empty()) << file.path;
-        for (const PdfFont* font : fonts) {
-            for (std::uint32_t code = 0; code < 256; ++code) {
-                font->GetText(code);
-                font->GetWidth(code);
-            }
-        }
-        ++filesRead;
-    }
-    EXPECT_GE(filesRead, 31);
 }
 
 }  // namespace

@@ -18,11 +18,6 @@ class FilterChainTest : public ::testing::Test, public test::TestDocument {
         streams.insert(streams.begin(), "<< /Type /Catalog >>");
         EXPECT_TRUE(Open(test::PdfBuilder(streams, "/Root 1 0 R").Build(), &prompter));
     }
-    // The data of stream object n, or "(absent)".
-    std::string Data(int n) {
-        const std::string* data = GetStreamData(Store().GetObject(n, 0).get());
-        return data ? *data : "(absent)";
-    }
     std::vector<std::string> Messages() {
         std::vector<std::string> shown;
         for (const auto& [kind, text] : prompter.calls)
@@ -44,15 +39,15 @@ TEST_F(FilterChainTest, FiltersRunInOrder) {
                  StreamBody("/Filter /FlateDecode", "not zlib data"),
                  StreamBody("/Filter 10 0 R", Deflate(text)), "/FlateDecode",
                  StreamBody("", "plain")});
-    EXPECT_EQ(Data(2), "-----A---B");
-    EXPECT_EQ(Data(3), big);
-    EXPECT_EQ(Data(4), "(absent)");  // the number 3 is taken as a filter name
-    EXPECT_EQ(Data(5), text);
-    EXPECT_EQ(Data(6), "(absent)");  // predictors are refused, silently
-    EXPECT_EQ(Data(7), "(absent)");
-    EXPECT_EQ(Data(8), "");  // a stream that doesn't inflate reads as empty
-    EXPECT_EQ(Data(9), text);
-    EXPECT_EQ(Data(11), "plain");
+    EXPECT_EQ(DataOf(2), "-----A---B");
+    EXPECT_EQ(DataOf(3), big);
+    EXPECT_EQ(DataOf(4), "(absent)");  // the number 3 is taken as a filter name
+    EXPECT_EQ(DataOf(5), text);
+    EXPECT_EQ(DataOf(6), "(absent)");  // predictors are refused, silently
+    EXPECT_EQ(DataOf(7), "(absent)");
+    EXPECT_EQ(DataOf(8), "");  // a stream that doesn't inflate reads as empty
+    EXPECT_EQ(DataOf(9), text);
+    EXPECT_EQ(DataOf(11), "plain");
     EXPECT_EQ(Messages(),
               std::vector<std::string>{"Unsupported decoder: 3, please contact Korvane Software."});
 
@@ -63,7 +58,7 @@ TEST_F(FilterChainTest, FiltersRunInOrder) {
                          "/Root 1 0 R")
             .Build(),
         nullptr, true));
-    EXPECT_EQ(Data(2), compressed);
+    EXPECT_EQ(DataOf(2), compressed);
 }
 
 TEST_F(FilterChainTest, DecodeParmsRunBesideTheFilters) {
@@ -94,13 +89,13 @@ TEST_F(FilterChainTest, DecodeParmsRunBesideTheFilters) {
          StreamBody("/Filter /LZWDecode", lzw),
          StreamBody("/Filter [/Crypt /RunLengthDecode] /DecodeParms [<< /Name /Identity >>]",
                     "\x02xyz\xfe-\x80")});
-    EXPECT_EQ(Data(2), rows);
-    EXPECT_EQ(Data(3), "\x01\x01\x01\x02\x02\x02");
-    EXPECT_EQ(Data(4), rows);
-    EXPECT_EQ(Data(6), "");  // parameters out of range
-    EXPECT_EQ(Data(7), std::string(32385, 'A'));
-    EXPECT_GT(Data(8).size(), 32385u);
-    EXPECT_EQ(Data(9), "xyz---");
+    EXPECT_EQ(DataOf(2), rows);
+    EXPECT_EQ(DataOf(3), "\x01\x01\x01\x02\x02\x02");
+    EXPECT_EQ(DataOf(4), rows);
+    EXPECT_EQ(DataOf(6), "");  // parameters out of range
+    EXPECT_EQ(DataOf(7), std::string(32385, 'A'));
+    EXPECT_GT(DataOf(8).size(), 32385u);
+    EXPECT_EQ(DataOf(9), "xyz---");
     EXPECT_EQ(Messages(), std::vector<std::string>{});
 }
 
@@ -110,10 +105,10 @@ TEST_F(FilterChainTest, UnsupportedFiltersAreReportedOncePerRun) {
                  StreamBody("/Filter /JBIG2", "d"), StreamBody("/Filter /Fl", "e"),
                  StreamBody("/Filter /AHx", "66")});
     for (int n = 2; n <= 7; ++n)
-        EXPECT_EQ(Data(n), "(absent)") << n;
+        EXPECT_EQ(DataOf(n), "(absent)") << n;
     // A second document in the same run reports nothing already reported.
     OpenStreams({StreamBody("/Filter /DCTDecode", "a")});
-    EXPECT_EQ(Data(2), "(absent)");
+    EXPECT_EQ(DataOf(2), "(absent)");
     EXPECT_EQ(Messages(), (std::vector<std::string>{
                               "Unsupported decoder: /DCTDecode, please contact Korvane Software.",
                               "Unsupported decoder: /JBIG2Decode, please contact Korvane Software.",

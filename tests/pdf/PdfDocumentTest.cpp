@@ -163,7 +163,7 @@ TEST_F(PdfDocumentTest, DamagedFilesAreRepaired) {
     for (const auto& [pdf, expected] : cases)
         EXPECT_EQ(Read(pdf), expected) << pdf;
     ASSERT_TRUE(Open(Replace(body, "(three)", "<< /Length 99 >>\nstream\nabc\r\nendstream")));
-    EXPECT_EQ(*GetStreamData(Store().GetObject(3, 0).get()), "abc");
+    EXPECT_EQ(DataOf(3), "abc");
 }
 
 TEST_F(PdfDocumentTest, EntriesThatDontHoldTheirObject) {
@@ -205,8 +205,7 @@ TEST_F(PdfDocumentTest, StreamsAreReadWhenAskedFor) {
                         "/Root 1 0 R")
                  .Build(),
              &prompter));
-    EXPECT_EQ(*GetStreamData(Store().GetObject(2, 0).get()), "hello");
-    EXPECT_EQ(*GetStreamData(Store().GetObject(4, 0).get()), "abc");
+    EXPECT_EQ(DataOf(2) + DataOf(4), "helloabc");
     for (int n = 5; n <= 8; ++n)
         EXPECT_EQ(Store().GetObject(n, 0), nullptr) << n;
     // The reading goes on right after "endstream".

@@ -43,22 +43,17 @@ std::string Encrypted(const test::TempDir& dir, const std::string& name,
 }
 
 // Revisions 3, 4 with AES and 6 are read through every corpus file (the qpdf
-// variants test); revision 2, 4 with RC4, and 5 here.
+// variants test), and the keys of every revision are checked on their own
+// (StandardSecurityTest); revision 2 and 4 with RC4 here.
 TEST(SecurityHandler, EveryRevisionOpensWithEitherPassword) {
     const std::string prose = CorpusPath("libreoffice/lo-prose.pdf");
-    std::vector<std::pair<std::string, std::string>> cases = {
-        {CorpusPath("qpdf/lo-prose--rc4-40.pdf"), prose},
-        {CorpusPath("ghostscript/gs-groff-short--rc4-40.pdf"),
-         CorpusPath("ghostscript/gs-groff-short.pdf")},
-    };
+    std::vector<std::string> files = {CorpusPath("qpdf/lo-prose--rc4-40.pdf")};
     test::TempDir dir;
-    if (std::system("qpdf --version >/dev/null 2>&1") == 0) {
-        cases.emplace_back(Encrypted(dir, "r4-rc4.pdf", "128 --use-aes=n --force-V4"), prose);
-        cases.emplace_back(Encrypted(dir, "r5.pdf", "256 --force-R5"), prose);
-    }
-    for (const auto& [file, plain] : cases) {
-        const std::string expected = PageContents(plain);
-        ASSERT_GT(expected.size(), 1000u);
+    if (std::system("qpdf --version >/dev/null 2>&1") == 0)
+        files.push_back(Encrypted(dir, "r4-rc4.pdf", "128 --use-aes=n --force-V4"));
+    const std::string expected = PageContents(prose);
+    ASSERT_GT(expected.size(), 1000u);
+    for (const std::string& file : files) {
         for (const char* password : {"user", "owner"}) {
             Prompter prompter{{password}, {}};
             EXPECT_EQ(PageContents(file, &prompter), expected) << file << " with " << password;
@@ -94,11 +89,6 @@ TEST(SecurityHandler, PasswordLoop) {
     EXPECT_EQ(prompter.calls.size(), 4u);
     // No callback: the empty password alone is tried.
     EXPECT_FALSE(PdfDocument().Open(file, false, nullptr, nullptr));
-    // A /U too short to hold its check value rejects every password.
-    prompter = {{"a", "b"}, {}};
-    EXPECT_FALSE(test::TestDocument().Open(
-        EncryptedPdf("/Filter /Standard /V 1 /R 2 /O (o) /U (short) /P -4"), &prompter));
-    EXPECT_EQ(prompter.Count(kAskPassword), 3);
 }
 
 TEST(SecurityHandler, UnknownHandlersAreRefused) {
@@ -136,13 +126,9 @@ TEST(SecurityHandler, CryptFiltersAndExemptions) {
     test::TestDocument document;
     ASSERT_TRUE(document.Open(pdf, &prompter));
     EXPECT_EQ(prompter.Count(kAskPassword), 1);
-    auto data = [&](int n) {
-        const std::string* bytes = GetStreamData(document.Store().GetObject(n, 0).get());
-        return bytes ? *bytes : "(absent)";
-    };
-    EXPECT_EQ(data(19), "plain");
-    EXPECT_EQ(data(20), "(absent)");
-    EXPECT_EQ(data(21), "never encrypted");
+    EXPECT_EQ(document.DataOf(19), "plain");
+    EXPECT_EQ(document.DataOf(20), "(absent)");
+    EXPECT_EQ(document.DataOf(21), "never encrypted");
 
     // Metadata stays plain when /EncryptMetadata is false, and only then.
     test::TempDir dir;
@@ -157,7 +143,7 @@ TEST(SecurityHandler, CryptFiltersAndExemptions) {
                                {{90, test::StreamBody("/Type /Metadata", "<x:xmpmeta/>")}},
                                "/Size 91"),
             &prompter));
-        EXPECT_EQ(data(90) == "<x:xmpmeta/>", clear);
+        EXPECT_EQ(document.DataOf(90) == "<x:xmpmeta/>", clear);
     }
 }
 

@@ -78,13 +78,5 @@ TEST(CachingFontMeasurerTest, MeasuresEachRequestOnce) {
     EXPECT_EQ(counting.calls, 4);
 }
 
-TEST(CachingFontMeasurerTest, ReplacementMeasurerServesTheSystem) {
-    CountingMeasurer counting;
-    EXPECT_EQ(SetFontMeasurer(&counting), nullptr);
-    EXPECT_EQ(GetFontMeasurer().Measure({"Arial", true, false}).widths['A'], 700);
-    EXPECT_EQ(SetFontMeasurer(nullptr), &counting);
-    EXPECT_EQ(GetFontMeasurer().Measure({"Arial", false, false}).widths['A'], 667);
-}
-
 }  // namespace
 }  // namespace tessary

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "pdf/PdfParser.h"
+#include "text/PageText.h"
 
 namespace tessary::test {
 
@@ -40,6 +41,13 @@ ObjectHandle ParseObject(std::string_view text) {
     PdfParser parser;
     parser.AttachBuffer(nullptr, text);
     return parser.ReadObject(0, 0);
+}
+
+std::string Bytes(std::string_view hex) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+    return bytes;
 }
 
 std::string Deflate(const std::string& data) {
@@ -93,6 +101,23 @@ int Prompter::Callback(void* self, int kind, std::string& argument) {
 int Prompter::Count(int kind) const {
     return static_cast<int>(
         std::count_if(calls.begin(), calls.end(), [&](const auto& c) { return c.first == kind; }));
+}
+
+std::string DocumentText(const std::string& path, const std::string& password, int width) {
+    Prompter prompter{{password}, {}};
+    PdfDocument document;
+    if (!document.Open(path, false, &Prompter::Callback, &prompter))
+        return "(not opened)";
+    std::string text;
+    std::vector<std::string> lines;
+    for (int i = 0; ObjectHandle page = document.GetStore()->GetPage(i); ++i) {
+        ExtractPageText(lines, *document.GetStore(), AsDictionary(page.get()), width,
+                        CodePage::Utf8());
+        for (const std::string& line : lines)
+            text += line + "\n";
+        text += "\f";
+    }
+    return text;
 }
 
 bool TestDocument::Open(const std::string& bytes, Prompter* prompter, bool rawStreams) {

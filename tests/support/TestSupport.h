@@ -28,6 +28,8 @@ struct TempDir {
 std::string ReadFileBytes(const std::filesystem::path& path);
 // One object read by a memory-mode parser (no document).
 ObjectHandle ParseObject(std::string_view text);
+// The bytes that pairs of hexadecimal digits give ("4142" is "AB").
+std::string Bytes(std::string_view hex);
 // The data zlib-compressed, as /FlateDecode reads it.
 std::string Deflate(const std::string& data);
 inline std::string CorpusPath(const std::string& file) {
@@ -42,6 +44,10 @@ struct CorpusEntry {
     std::string userPassword;
 };
 std::vector<CorpusEntry> CorpusEntries();
+
+// Every page's text at the width in UTF-8, each line ended by "\n" and each
+// page by "\f"; "(not opened)" when the file doesn't open with the password.
+std::string DocumentText(const std::string& path, const std::string& password = "", int width = 78);
 
 // Records the document's callbacks; answers password prompts from `answers`
 // in order, and cancels when none is left.
@@ -58,6 +64,11 @@ struct TestDocument {
     PdfObjectStore& Store() const { return *document->GetStore(); }
     // The string value of object n, "" when absent.
     std::string ValueOf(int n) const { return GetStringValue(Store().GetObject(n, 0).get()); }
+    // The decoded data of stream object n, "(absent)" when it has none.
+    std::string DataOf(int n) const {
+        const std::string* data = GetStreamData(Store().GetObject(n, 0).get());
+        return data ? *data : "(absent)";
+    }
 
     TempDir dir;
     std::unique_ptr<PdfDocument> document;

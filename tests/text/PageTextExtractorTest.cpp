@@ -121,11 +121,11 @@ TEST_F(ExtractorTest, DegenerateMatricesPlaceNothing) {
 TEST_F(ExtractorTest, ShowingAdvancesByWidthsAndSpacing) {
     EXPECT_EQ(Shown("BT /F1 10 Tf (ABC) Tj ET"), " A 0-5@0 B 5-11@0 C 11-18@0");
     EXPECT_DOUBLE_EQ(state().textX, 18);
-    // Tc after every character, the last included; Tw after the one-byte
-    // code 32 alone, never after a two-byte code.
+    // Tc after every code, the last included; Tw after the one-byte code 32
+    // alone, never after a two-byte code.
     EXPECT_EQ(Shown("BT /F1 10 Tf 1 Tc 2 Tw (A A) Tj ET"), " A 0-5@0 A 14-19@0");
     EXPECT_DOUBLE_EQ(state().textX, 20);
-    EXPECT_EQ(Shown("BT /F3 10 Tf 2 Tw <002200010022> Tj ET"), " A 0-6@0 A 11-17@0");
+    EXPECT_EQ(Shown("BT /F3 10 Tf 1 Tc 2 Tw <002200010022> Tj ET"), " A 0-6@0 A 13-19@0");
     // TJ: -250 at size 12 moves 3 units right; numbers move even without a
     // font; an operand that isn't an array shows nothing.
     EXPECT_EQ(Shown("BT /F1 12 Tf [(A) -250 (B)] TJ ET"), " A 0-6@0 B 9-16.2@0");

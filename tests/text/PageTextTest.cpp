@@ -63,33 +63,22 @@ TEST_F(PageTextTest, PagesWithoutText) {
     EXPECT_EQ(lines, Lines{});
 }
 
-TEST_F(PageTextTest, WidthSetsTheColumns) {
-    const std::vector<std::string> objects = {
-        StreamBody("",
-                   "BT /F1 10 Tf 1 0 0 1 0 700 Tm (Left) Tj 1 0 0 1 400 700 Tm (Right) Tj "
-                   "1 0 0 1 0 600 Tm (Below) Tj ET"),
-        kFont};
-    EXPECT_EQ(PageLines(kResources, "/Contents 4 0 R", objects, 40),
-              (Lines{"Left" + std::string(33, ' ') + "Right ", "", "Below "}));
-}
-
-TEST_F(PageTextTest, TurnedPagesReadAsTheUprightPage) {
+TEST_F(PageTextTest, TurnedPagesReadAsTheUprightPageAtTheWidth) {
     const std::string text =
         "BT /F1 10 Tf 1 0 0 1 100 700 Tm (Hello world) Tj 0 -12 Td (Second line) Tj "
         "1 0 0 1 400 700 Tm (Right) Tj 1 0 0 1 100 652 Tm (After gap) Tj ET";
-    const Lines upright = PageLines(kResources, "/MediaBox [0 0 612 792] /Contents 4 0 R",
-                                    {StreamBody("", text), kFont});
-    ASSERT_EQ(upright.size(), 4u);
     // The box that the text is turned within is inherited, and a crop box
     // stands before the media box.
     const std::vector<std::pair<std::string, std::string>> turns = {
+        {"/MediaBox [0 0 612 792]", ""},
         {"/MediaBox [0 0 792 612]", "0 1 -1 0 792 0 cm "},
         {"/MediaBox [0 0 612 792]", "-1 0 0 -1 612 792 cm "},
         {"/MediaBox [0 0 2000 2000] /CropBox [0 0 792 612]", "0 -1 1 0 0 612 cm "}};
     for (const auto& [box, turn] : turns) {
-        EXPECT_EQ(
-            PageLines(kResources + box, "/Contents 4 0 R", {StreamBody("", turn + text), kFont}),
-            upright)
+        EXPECT_EQ(PageLines(kResources + box, "/Contents 4 0 R",
+                            {StreamBody("", turn + text), kFont}, 40),
+                  (Lines{"Hello world" + std::string(25, ' ') + "Right ", "Second line ", "",
+                         "After gap "}))
             << turn;
     }
 }
@@ -163,45 +152,6 @@ TEST_F(PageTextTest, FormsRunWithTheirMatrixAndResources) {
               Lines(kMaxFormDepth, "x "));
 }
 
-// The same text in a simple font and in a two-byte font whose /W gives the
-// same widths and whose ToUnicode map gives the same characters.
-TEST_F(PageTextTest, TwoByteFontsReadAsTheSameTextInASimpleFont) {
-    std::string widths;
-    for (int c = 32; c < 127; ++c)
-        widths += " " + std::to_string(300 + c * 37 % 400);
-    const std::string metrics = "/FontDescriptor << /Ascent 800 /Descent -200 >>";
-    const std::string simple =
-        "<< /Type /Font /Subtype /TrueType /BaseFont /X /FirstChar 32 "
-        "/Encoding /WinAnsiEncoding /Widths [" +
-        widths + " ] " + metrics + " >>";
-    const std::string composite =
-        "<< /Type /Font /Subtype /Type0 /Encoding /Identity-H /ToUnicode 6 0 R /DescendantFonts "
-        "[ << /Subtype /CIDFontType2 /W [ 32 [" +
-        widths + " ] ] " + metrics + " >> ] >>";
-    const std::string toUnicode = StreamBody("", "beginbfrange <0020> <007E> <0020> endbfrange");
-    auto content = [](bool twoByte) {
-        auto text = [&](std::string_view shown) {
-            std::string hex = "<";
-            for (char c : shown)
-                hex +=
-                    "00" + std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15];
-            return twoByte ? hex + ">" : "(" + std::string(shown) + ")";
-        };
-        return StreamBody("", "BT /F1 11 Tf 1 Tc 72 700 Td " + text("Two columns") +
-                                  " Tj 200 0 Td [" + text("of") + " -300 " + text("text") +
-                                  "] TJ -200 -14 Td " + text("side by side") + " Tj 0 -40 Td " +
-                                  text("a line far below it") + " Tj ET");
-    };
-    for (int width : {30, 78}) {
-        const Lines lines =
-            PageLines(kResources, "/Contents 4 0 R", {content(false), simple}, width);
-        EXPECT_EQ(lines.size(), 4u);
-        EXPECT_EQ(
-            PageLines(kResources, "/Contents 4 0 R", {content(true), composite, toUnicode}, width),
-            lines);
-    }
-}
-
 // Codes 1 to 7 show the seven ligatures, each as wide as its letters (600
 // each in Courier), and a bar follows two spaces after them.
 TEST_F(PageTextTest, LigaturesAreTheirLettersAndAsWide) {
@@ -209,16 +159,13 @@ TEST_F(PageTextTest, LigaturesAreTheirLettersAndAsWide) {
         "<< /Type /Font /Subtype /Type1 /BaseFont /Courier /FirstChar 1 /Widths [ 1200 1200 1200 "
         "1800 1800 1200 1200 ] /ToUnicode 6 0 R >>",
         StreamBody("", "beginbfrange <01> <07> <FB00> endbfrange")};
-    for (const CodePage& codePage :
-         {CodePage::Utf8(), CodePage::FromNumber(1252).value(), CodePage::Ascii()}) {
-        for (const char* word : {"o\x01\x02\x03\x04\x05\x06\x07o", "offfiflffifflststo"}) {
-            std::vector<std::string> objects = {
-                StreamBody("", "BT /F1 10 Tf [(" + std::string(word) + ") -1200 (|)] TJ ET")};
-            objects.insert(objects.end(), font.begin(), font.end());
-            EXPECT_EQ(PageLines(kResources, "/Contents 4 0 R", objects, 20, codePage),
-                      Lines{"offfiflffifflststo | "})
-                << codePage.GetName() << " " << word;
-        }
+    for (const char* word : {"o\x01\x02\x03\x04\x05\x06\x07o", "offfiflffifflststo"}) {
+        std::vector<std::string> objects = {
+            StreamBody("", "BT /F1 10 Tf [(" + std::string(word) + ") -1200 (|)] TJ ET")};
+        objects.insert(objects.end(), font.begin(), font.end());
+        EXPECT_EQ(PageLines(kResources, "/Contents 4 0 R", objects, 20),
+                  Lines{"offfiflffifflststo | "})
+            << word;
     }
 }
 

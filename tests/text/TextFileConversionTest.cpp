@@ -62,34 +62,6 @@ TEST_F(ConversionTest, FileFormat) {
               "------------------------ Page 3 -----------------------\r\n\r\nEnd \r\n\r\n");
 }
 
-TEST_F(ConversionTest, ReadingOrderPageByPage) {
-    // Two columns a page: the right one of page 1 goes on at the left of page 2.
-    auto page = [](char left, char right) {
-        std::string content = "BT /F1 10 Tf 10 TL";
-        for (auto [x, tag] : {std::pair{72, left}, {300, right}}) {
-            content += " 1 0 0 1 " + std::to_string(x) + " 710 Tm";
-            for (char n : {'1', '2', '3'})
-                content += std::string(" (") + tag + n + " aaaa bbbb cccc dddd) '";
-        }
-        return content + " ET";
-    };
-    options.order = TextOrder::Reading;
-    Convert(PdfBuilder(test::SimpleDocument({page('a', 'b'), page('c', 'd')}, kFont), "/Root 1 0 R")
-                .Build());
-    std::string expected;
-    for (auto [number, left, right] : {std::tuple{1, 'a', 'b'}, {2, 'c', 'd'}}) {
-        std::vector<std::string> lines;
-        for (char tag : {left, right}) {
-            if (!lines.empty())
-                lines.emplace_back();
-            for (char n : {'1', '2', '3'})
-                lines.push_back(std::string{tag, n} + " aaaa bbbb cccc dddd ");
-        }
-        expected += FormatPage(number, lines);
-    }
-    EXPECT_EQ(ReadFileBytes(output), expected);
-}
-
 TEST_F(ConversionTest, CountsAsWritten) {
     // A /Count far beyond the one page: the page is written and the
     // conversion ends at once, reporting the count as written.
@@ -153,42 +125,50 @@ struct StringOutput final : TextOutput {
     std::string text;
 };
 
+// Pages 2 and 3 of three, in two columns, so that the order shows as well.
 TEST(TextFileConversion, FormsOfTheText) {
-    const std::string pdf = test::CorpusPath("libreoffice/lo-long.pdf");
+    const std::string pdf = test::CorpusPath("libreoffice/lo-columns.pdf");
     test::TestDocument document;
     ASSERT_TRUE(document.Open(ReadFileBytes(pdf)));
-    std::vector<std::vector<std::string>> pages(3);
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        ObjectHandle page = document.Store().GetPage(static_cast<std::int32_t>(i));
-        ExtractPageText(pages[i], document.Store(), AsDictionary(page.get()), kDefaultLineWidth,
-                        CodePage::Utf8());
-    }
-    for (LineEnd lineEnd : {LineEnd::Dos, LineEnd::Unix}) {
-        const std::string end = lineEnd == LineEnd::Dos ? "\r\n" : "\n";
-        for (PageBreak pageBreak : {PageBreak::Header, PageBreak::FormFeed, PageBreak::None}) {
-            std::string expected;
-            for (std::size_t i = 0; i < pages.size(); ++i) {
-                if (pageBreak == PageBreak::Header) {
-                    expected += "------------------------ Page " + std::to_string(i + 1) +
-                                " -----------------------" + end + end;
+    for (TextOrder order : {TextOrder::Layout, TextOrder::Reading}) {
+        std::vector<std::vector<std::string>> pages(3);
+        for (std::size_t i = 1; i < pages.size(); ++i) {
+            ObjectHandle page = document.Store().GetPage(static_cast<std::int32_t>(i));
+            ExtractPageText(pages[i], document.Store(), AsDictionary(page.get()), kDefaultLineWidth,
+                            CodePage::Utf8(), order);
+        }
+        for (LineEnd lineEnd : {LineEnd::Dos, LineEnd::Unix}) {
+            const std::string end = lineEnd == LineEnd::Dos ? "\r\n" : "\n";
+            for (PageBreak pageBreak : {PageBreak::Header, PageBreak::FormFeed, PageBreak::None}) {
+                std::string expected;
+                for (std::size_t i = 1; i < pages.size(); ++i) {
+                    if (pageBreak == PageBreak::Header) {
+                        expected += "------------------------ Page " + std::to_string(i + 1) +
+                                    " -----------------------" + end + end;
+                    }
+                    for (const std::string& line : pages[i])
+                        expected += line + end;
+                    expected += pageBreak == PageBreak::Header     ? end
+                                : pageBreak == PageBreak::FormFeed ? "\f"
+                                                                   : "";
                 }
-                for (const std::string& line : pages[i]) {
-                    expected += line + end;
-                }
-                expected += pageBreak == PageBreak::Header     ? end
-                            : pageBreak == PageBreak::FormFeed ? "\f"
-                                                               : "";
+                ConversionOptions options;
+                options.codePage = CodePage::Utf8();
+                options.firstPage = 2;
+                options.lineEnd = lineEnd;
+                options.pageBreak = pageBreak;
+                options.order = order;
+                StringOutput output;
+                ConvertPdfToText(pdf, output, options, nullptr, nullptr);
+                EXPECT_EQ(output.text, expected);
             }
-            ConversionOptions options;
-            options.codePage = CodePage::Utf8();
-            options.lastPage = static_cast<std::int32_t>(pages.size());
-            options.lineEnd = lineEnd;
-            options.pageBreak = pageBreak;
-            StringOutput output;
-            ConvertPdfToText(pdf, output, options, nullptr, nullptr);
-            EXPECT_EQ(output.text, expected);
         }
     }
+    ConversionOptions beyond;
+    beyond.firstPage = 4;
+    StringOutput output;
+    EXPECT_EQ(ConvertPdfToText(pdf, output, beyond, nullptr, nullptr).pagesWritten, 0);
+    EXPECT_EQ(output.text, "");
 }
 
 TEST_F(ConversionTest, OutputFailures) {

@@ -21,10 +21,6 @@
 
 namespace tessary::test {
 
-inline std::string CorpusFile(const std::string& name) {
-    return std::string(TESSARY_CORPUS_DIR) + "/" + name;
-}
-
 class ViewerFixture : public ::testing::Test {
   protected:
     ViewerWindow& Open(const std::string& file, const CodePage& codePage = CodePage::Utf8()) {
@@ -59,7 +55,7 @@ class ViewerFixture : public ::testing::Test {
         }
         return Open(dir.Write("pages.pdf", PdfBuilder(objects, "/Root 1 0 R").Build()));
     }
-    ViewerWindow& OpenProse() { return Open(CorpusFile("libreoffice/lo-prose.pdf")); }
+    ViewerWindow& OpenProse() { return Open(CorpusPath("libreoffice/lo-prose.pdf")); }
 
     PdfObjectStore& Store() { return *document->GetStore(); }
     QLineEdit& Box(int id) { return *FindControl<QLineEdit>(*viewer, id); }
