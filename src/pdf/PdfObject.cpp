@@ -48,11 +48,17 @@ const std::string* PdfStream::GetData() const {
     return state == State::Decoded ? &data : nullptr;
 }
 
-const std::string* PdfStream::ReadData(std::string& buffer) const {
+const std::string* PdfStream::ReadData(std::string& buffer, bool reuse) const {
     if (state != State::Unread) {
         return GetData();
     }
     if (source && source->ReadStreamData(*this, buffer)) {
+        if (reuse && source->TakeKeptStreamBytes(buffer.size())) {
+            data = std::move(buffer);
+            buffer = std::string();
+            state = State::Decoded;
+            return &data;
+        }
         return &buffer;
     }
     buffer.clear();

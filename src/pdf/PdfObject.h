@@ -195,8 +195,11 @@ class PdfStream final : public PdfObject {
     const std::string* GetData() const;
     // The same bytes for a caller that reads them once (a page's content):
     // decoded into buffer and not kept, unless the stream holds them already.
-    // Points at the stream's bytes or at buffer; absent as for GetData.
-    const std::string* ReadData(std::string& buffer) const;
+    // With `reuse` (a form, which later pages may draw again) they are kept
+    // in the stream as GetData keeps them while the document's allowance for
+    // kept bytes lasts. Points at the stream's bytes or at buffer; absent as
+    // for GetData.
+    const std::string* ReadData(std::string& buffer, bool reuse = false) const;
 
     const StreamLocation& GetLocation() const { return location; }
     PdfDocument* GetSource() const { return source; }
