@@ -1,52 +1,57 @@
 #include "decode/Aes.h"
 
-#include <openssl/evp.h>
-
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <memory>
+
+#include "decode/LibCrypto.h"
 
 namespace tessary {
 
 namespace {
 
 struct CipherContextFree {
-    void operator()(EVP_CIPHER_CTX* context) const { EVP_CIPHER_CTX_free(context); }
+    const LibCrypto* crypto;
+    void operator()(EVP_CIPHER_CTX* context) const { crypto->cipherContextFree(context); }
 };
 using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, CipherContextFree>;
 
-const EVP_CIPHER* CbcCipher(std::size_t keyLength) {
+const EVP_CIPHER* CbcCipher(const LibCrypto& crypto, std::size_t keyLength) {
     if (keyLength == 16) {
-        return EVP_aes_128_cbc();
+        return crypto.aes128Cbc();
     }
-    return keyLength == 32 ? EVP_aes_256_cbc() : nullptr;
+    return keyLength == 32 ? crypto.aes256Cbc() : nullptr;
 }
 
 // Runs whole blocks through the cipher without padding; empty on failure.
 std::string Crypt(bool encrypt, std::string_view key, std::string_view iv, std::string_view data) {
-    const EVP_CIPHER* cipher = CbcCipher(key.size());
+    const LibCrypto* crypto = GetLibCrypto();
+    if (!crypto) {
+        return {};
+    }
+    const EVP_CIPHER* cipher = CbcCipher(*crypto, key.size());
     // libcrypto counts lengths in int: larger data is refused rather than cut.
     if (!cipher || iv.size() != kAesBlockSize || data.size() % kAesBlockSize != 0 ||
         data.size() > static_cast<std::size_t>(INT_MAX) - kAesBlockSize) {
         return {};
     }
-    const CipherContext context(EVP_CIPHER_CTX_new());
+    const CipherContext context(crypto->cipherContextNew(), CipherContextFree{crypto});
     if (!context ||
-        EVP_CipherInit_ex(
+        crypto->cipherInit(
             context.get(), cipher, nullptr, reinterpret_cast<const unsigned char*>(key.data()),
             reinterpret_cast<const unsigned char*>(iv.data()), encrypt ? 1 : 0) != 1 ||
-        EVP_CIPHER_CTX_set_padding(context.get(), 0) != 1) {
+        crypto->cipherContextSetPadding(context.get(), 0) != 1) {
         return {};
     }
     std::string output(data.size(), '\0');
     int written = 0;
     int last = 0;
     auto* out = reinterpret_cast<unsigned char*>(output.data());
-    if (EVP_CipherUpdate(context.get(), out, &written,
-                         reinterpret_cast<const unsigned char*>(data.data()),
-                         static_cast<int>(data.size())) != 1 ||
-        EVP_CipherFinal_ex(context.get(), out + written, &last) != 1) {
+    if (crypto->cipherUpdate(context.get(), out, &written,
+                             reinterpret_cast<const unsigned char*>(data.data()),
+                             static_cast<int>(data.size())) != 1 ||
+        crypto->cipherFinal(context.get(), out + written, &last) != 1) {
         return {};
     }
     output.resize(static_cast<std::size_t>(written + last));

@@ -1,16 +1,22 @@
 #include "decode/Sha2.h"
 
-#include <openssl/evp.h>
+#include "decode/LibCrypto.h"
 
 namespace tessary {
 
 namespace {
 
-std::string Digest(const EVP_MD* type, std::string_view data) {
+using DigestType = decltype(LibCrypto::sha256);
+
+std::string Digest(DigestType LibCrypto::*type, std::string_view data) {
+    const LibCrypto* crypto = GetLibCrypto();
+    if (!crypto) {
+        return {};
+    }
     std::string digest(EVP_MAX_MD_SIZE, '\0');
     unsigned int length = 0;
-    if (EVP_Digest(data.data(), data.size(), reinterpret_cast<unsigned char*>(digest.data()),
-                   &length, type, nullptr) != 1) {
+    if (crypto->digest(data.data(), data.size(), reinterpret_cast<unsigned char*>(digest.data()),
+                       &length, (crypto->*type)(), nullptr) != 1) {
         return {};
     }
     digest.resize(length);
@@ -20,13 +26,13 @@ std::string Digest(const EVP_MD* type, std::string_view data) {
 }  // namespace
 
 std::string Sha256(std::string_view data) {
-    return Digest(EVP_sha256(), data);
+    return Digest(&LibCrypto::sha256, data);
 }
 std::string Sha384(std::string_view data) {
-    return Digest(EVP_sha384(), data);
+    return Digest(&LibCrypto::sha384, data);
 }
 std::string Sha512(std::string_view data) {
-    return Digest(EVP_sha512(), data);
+    return Digest(&LibCrypto::sha512, data);
 }
 
 }  // namespace tessary

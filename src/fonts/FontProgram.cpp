@@ -37,11 +37,13 @@ BuiltInEncoding ReadBuiltInEncoding(std::string_view program, bool symbolic) {
     FreeTypeLibrary library = OpenFreeTypeLibrary();
     FT_Face rawFace = nullptr;
     if (!library || program.empty() ||
-        FT_New_Memory_Face(library.get(), reinterpret_cast<const FT_Byte*>(program.data()),
-                           static_cast<FT_Long>(program.size()), 0, &rawFace) != 0) {
+        GetFreeType()->newMemoryFace(library.get(),
+                                     reinterpret_cast<const FT_Byte*>(program.data()),
+                                     static_cast<FT_Long>(program.size()), 0, &rawFace) != 0) {
         return names;
     }
     FreeTypeFace face(rawFace);
+    const FreeTypeFunctions& ft = *GetFreeType();
     if (!FT_HAS_GLYPH_NAMES(face.get())) {
         return names;
     }
@@ -55,19 +57,19 @@ BuiltInEncoding ReadBuiltInEncoding(std::string_view program, bool symbolic) {
     if (!map && symbolic && FT_IS_SFNT(face.get())) {
         map = symbolMap ? symbolMap : FindCharMap(face.get(), 1, 0);
     }
-    if (!map || FT_Set_Charmap(face.get(), map) != 0) {
+    if (!map || ft.setCharmap(face.get(), map) != 0) {
         return names;
     }
     char name[kMaxGlyphNameBytes];
     for (FT_ULong code = 0; code < names.size(); ++code) {
-        FT_UInt glyph = FT_Get_Char_Index(face.get(), code);
+        FT_UInt glyph = ft.getCharIndex(face.get(), code);
         // A (3,0) map may hold the codes with a high byte of 0xF0, 0xF1 or
         // 0xF2 (ISO 32000-1, 9.6.6.4).
         for (FT_ULong high = 0xF000; glyph == 0 && map == symbolMap && high <= 0xF200;
              high += 0x100) {
-            glyph = FT_Get_Char_Index(face.get(), high + code);
+            glyph = ft.getCharIndex(face.get(), high + code);
         }
-        if (glyph != 0 && FT_Get_Glyph_Name(face.get(), glyph, name, sizeof name) == 0) {
+        if (glyph != 0 && ft.getGlyphName(face.get(), glyph, name, sizeof name) == 0) {
             names[code] = name;
         }
     }

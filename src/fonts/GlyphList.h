@@ -11,8 +11,14 @@
 
 namespace tessary {
 
+// Room for the longest name of the list and its terminating zero.
+inline constexpr std::size_t kGlyphListNameBytes = 40;
+
+// The name is held in the entry, not pointed at: a table of pointers would
+// have to be relocated, and so written, by every run of the program at start,
+// whether it looks a name up or not.
 struct GlyphListEntry {
-    std::string_view name;  // without a leading slash
+    char name[kGlyphListNameBytes];  // without a leading slash, zero-terminated
     std::uint16_t unicode;
 };
 

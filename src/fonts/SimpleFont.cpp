@@ -188,16 +188,19 @@ void SimpleFont::LoadBuiltInEncoding(const PdfDictionary& fontDict) {
     // A TrueType program's character maps say something of the codes only
     // in a symbolic font; Type 1 and CFF programs carry an encoding.
     const bool symbolic = (descriptor->GetValueInteger("/Flags") & kSymbolicFlag) != 0;
-    const PdfStream* program = nullptr;
+    // The program is decoded for this reading only: once its encoding is
+    // taken, nothing needs its bytes again.
+    std::string buffer;
+    const std::string* program = nullptr;
     for (const char* key : {"/FontFile", "/FontFile3", "/FontFile2"}) {
         if (!program && (symbolic || key != std::string_view("/FontFile2"))) {
-            program = AsReadableStream(ResolveBorrowed(descriptor->PeekValue(key)));
+            program = ReadStreamData(descriptor->PeekValue(key), buffer);
         }
     }
     if (!program) {
         return;
     }
-    const BuiltInEncoding names = ReadBuiltInEncoding(GetStreamBytes(program), symbolic);
+    const BuiltInEncoding names = ReadBuiltInEncoding(*program, symbolic);
     for (std::uint32_t code = 0; code < names.size(); ++code) {
         if (std::u32string text = GlyphNameToText(names[code]); !text.empty()) {
             codeMap[code] = std::move(text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pdf/FilterChain.h"
+#include "pdf/Limits.h"
 #include "pdf/PdfObjectStore.h"
 #include "pdf/SecurityHandler.h"
 #include "pdf/XrefReader.h"
@@ -273,6 +274,14 @@ bool PdfDocument::ReadStreamData(const PdfStream& stream, std::string& out) {
         out = filter->Decrypt(location.objectNumber, location.generation, out);
     }
     return rawStreams || ApplyFilters(this, out, dict);
+}
+
+bool PdfDocument::TakeKeptStreamBytes(std::size_t size) {
+    if (size > kMaxKeptStreamBytes - keptStreamBytes) {
+        return false;
+    }
+    keptStreamBytes += size;
+    return true;
 }
 
 std::int64_t PdfDocument::FindStreamEnd(std::int64_t from) const {

@@ -59,6 +59,9 @@ class PdfDocument {
     // decrypted with the crypt filter that applies, and decoded by the
     // stream's filters. false when they can't be.
     bool ReadStreamData(const PdfStream& stream, std::string& out);
+    // Whether `size` more decoded bytes may be kept for reuse (they are then
+    // counted), within kMaxKeptStreamBytes for the document.
+    bool TakeKeptStreamBytes(std::size_t size);
     // Where a stream that starts at `from` ends, in a repaired file; -1 in
     // any other.
     std::int64_t FindStreamEnd(std::int64_t from) const;
@@ -90,6 +93,7 @@ class PdfDocument {
     DocumentCallback callback = nullptr;
     void* userData = nullptr;
     bool rawStreams = false;
+    std::size_t keptStreamBytes = 0;
 };
 
 }  // namespace tessary

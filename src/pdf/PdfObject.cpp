@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "pdf/Limits.h"
@@ -47,6 +48,24 @@ const std::string* PdfStream::GetData() const {
     return state == State::Decoded ? &data : nullptr;
 }
 
+const std::string* PdfStream::ReadData(std::string& buffer, bool reuse) const {
+    if (state != State::Unread) {
+        return GetData();
+    }
+    if (source && source->ReadStreamData(*this, buffer)) {
+        if (reuse && source->TakeKeptStreamBytes(buffer.size())) {
+            data = std::move(buffer);
+            buffer = std::string();
+            state = State::Decoded;
+            return &data;
+        }
+        return &buffer;
+    }
+    buffer.clear();
+    state = State::Unreadable;
+    return nullptr;
+}
+
 const PdfStream* AsReadableStream(const PdfObject* obj) {
     const PdfStream* stream = AsStream(obj);
     return stream && stream->GetData() ? stream : nullptr;
@@ -55,6 +74,11 @@ const PdfStream* AsReadableStream(const PdfObject* obj) {
 const std::string* GetStreamData(const PdfObject* obj) {
     const PdfStream* stream = AsStream(ResolveBorrowed(obj));
     return stream ? stream->GetData() : nullptr;
+}
+
+const std::string* ReadStreamData(const PdfObject* obj, std::string& buffer) {
+    const PdfStream* stream = AsStream(ResolveBorrowed(obj));
+    return stream ? stream->ReadData(buffer) : nullptr;
 }
 
 const PdfDictionary* AsDictionaryOrStreamDictionary(const PdfObject* obj) {
@@ -117,6 +141,38 @@ bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The value of text made of digits with at most one '.' among them, the
+// way content streams write nearly every number, when it can be computed
+// exactly as from_chars would round it: up to 15 digits make an integer
+// below 2^53, and dividing it by a power of ten no larger than 10^22 (both
+// exact doubles) rounds once, correctly. Nothing for any other text.
+std::optional<double> ParsePlainDecimal(std::string_view text) {
+    constexpr std::size_t kMaxExactDigits = 15;
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t mantissa = 0;
+    std::size_t digits = 0;
+    std::size_t fractionDigits = 0;
+    bool point = false;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            if (++digits > kMaxExactDigits) {
+                return std::nullopt;
+            }
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            fractionDigits += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    return static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+}
+
 }  // namespace
 
 std::int32_t ParseInteger(std::string_view text) {
@@ -153,6 +209,9 @@ double ParseReal(std::string_view text) {
     // so "+-1" reads as 0 exactly like strtod.
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         return 0.0;
+    }
+    if (std::optional<double> plain = ParsePlainDecimal(text.substr(i))) {
+        return negative ? -*plain : *plain;
     }
     double value = 0.0;
     const char* first = text.data() + i;

@@ -193,6 +193,13 @@ class PdfStream final : public PdfObject {
     // decrypted or decoded (an unsupported filter, for one). The first call
     // does the work; the bytes live as long as the stream.
     const std::string* GetData() const;
+    // The same bytes for a caller that reads them once (a page's content):
+    // decoded into buffer and not kept, unless the stream holds them already.
+    // With `reuse` (a form, which later pages may draw again) they are kept
+    // in the stream as GetData keeps them while the document's allowance for
+    // kept bytes lasts. Points at the stream's bytes or at buffer; absent as
+    // for GetData.
+    const std::string* ReadData(std::string& buffer, bool reuse = false) const;
 
     const StreamLocation& GetLocation() const { return location; }
     PdfDocument* GetSource() const { return source; }
@@ -218,6 +225,8 @@ const PdfStream* AsStream(const PdfObject* obj);
 // The decoded bytes of a stream (a reference is followed), as
 // PdfStream::GetData gives them; absent for every other object.
 const std::string* GetStreamData(const PdfObject* obj);
+// The same, as PdfStream::ReadData gives them.
+const std::string* ReadStreamData(const PdfObject* obj, std::string& buffer);
 // obj as a stream whose bytes can be read (which reads them now); absent for
 // a stream that can't be read, as for any other object.
 const PdfStream* AsReadableStream(const PdfObject* obj);

@@ -17,7 +17,7 @@ bool IsWhiteSpace(std::uint8_t c) {
 
 // Characters that end a token and are left for the next one. Form feed, '%',
 // '{' and '}' are deliberately not among them.
-bool IsTerminator(std::uint8_t c) {
+inline bool IsTerminator(std::uint8_t c) {
     switch (c) {
         case ' ':
         case '\t':
@@ -59,6 +59,7 @@ void PdfParser::AttachReader(PdfDocument* owner, ByteReader bytes, void* data) {
     memory = nullptr;
     memoryLength = 0;
     position = 0;
+    lookahead = {};
 }
 
 void PdfParser::AttachBuffer(PdfDocument* owner, std::string_view data) {
@@ -66,6 +67,7 @@ void PdfParser::AttachBuffer(PdfDocument* owner, std::string_view data) {
     memory = data.data();
     memoryLength = static_cast<std::int64_t>(data.size());
     position = 0;
+    lookahead = {};
 }
 
 bool PdfParser::ReadFileChar(std::uint8_t& out) {
@@ -77,6 +79,13 @@ bool PdfParser::ReadFileChar(std::uint8_t& out) {
 }
 
 std::string PdfParser::NextToken() {
+    for (RememberedToken& remembered : lookahead) {
+        if (remembered.start == position) {
+            remembered.start = -1;
+            position = remembered.end;
+            return std::move(remembered.text);
+        }
+    }
     std::uint8_t c;
     if (!ReadChar(c)) {
         return {};
@@ -144,7 +153,22 @@ std::string PdfParser::ReadLiteralString() {
     int depth = 0;
     int value = 0;
     std::uint8_t c;
-    while (ReadChar(c)) {
+    for (;;) {
+        if (state == State::Normal && memory) {
+            // Bytes other than parentheses and backslashes stand for
+            // themselves: a run of them is taken at once.
+            const std::int64_t start = position;
+            while (position >= 0 && position < memoryLength && memory[position] != '(' &&
+                   memory[position] != ')' && memory[position] != '\\') {
+                ++position;
+            }
+            if (position > start) {
+                out.append(memory + start, static_cast<std::size_t>(position - start));
+            }
+        }
+        if (!ReadChar(c)) {
+            break;
+        }
         if (state == State::Escape) {
             state = State::Normal;
             if (IsOctalDigit(c)) {
@@ -273,38 +297,48 @@ ObjectHandle PdfParser::ReadObject(std::int32_t objectNumber, std::int32_t gener
 ObjectHandle PdfParser::ReadObjectAt(std::int32_t objectNumber, std::int32_t generation,
                                      int depth) {
     std::string token = NextToken();
-    if (token.empty()) {
+    const std::string_view word = token;
+    if (word.empty()) {
         return MakeObject<PdfEndOfData>();
     }
-    if (token == "true" || token == "false") {
+    if (word == "true" || word == "false") {
         return MakeObject<PdfBoolean>(std::move(token));
     }
-    if (token == "null") {
+    if (word == "null") {
         return MakeObject<PdfNull>();
     }
-    if (token == "(" || token == "<") {
-        std::string text = token == "(" ? ReadLiteralString() : ReadHexString();
+    if (word == "(" || word == "<") {
+        std::string text = word == "(" ? ReadLiteralString() : ReadHexString();
         if (stringFilter && (objectNumber != exemptNumber || generation != exemptGeneration)) {
             text = stringFilter->Decrypt(objectNumber, generation, text);
         }
         return MakeObject<PdfString>(std::move(text));
     }
-    if (token == "[" || token == "<<") {
+    if (word == "[" || word == "<<") {
         if (depth >= kMaxNestingDepth) {
             return nullptr;
         }
-        return token == "[" ? ReadArray(objectNumber, generation, depth + 1)
-                            : ReadDictionaryOrStream(objectNumber, generation, depth + 1);
+        return word == "[" ? ReadArray(objectNumber, generation, depth + 1)
+                           : ReadDictionaryOrStream(objectNumber, generation, depth + 1);
     }
-    if (token[0] == '/') {
+    if (word[0] == '/') {
         return MakeObject<PdfName>(std::move(token));
     }
-    if (IsNumberToken(token)) {
-        std::int64_t afterFirst = position;
+    if (IsNumberToken(word)) {
+        // "n g R" is a reference; otherwise the tokens read ahead are read
+        // again from afterFirst, and remembered so that they are not scanned
+        // twice (numbers come in runs: "1 0 0 1 72 720 cm").
+        const std::int64_t afterFirst = position;
         std::string second = NextToken();
-        if (IsNumberToken(second) && NextToken() == "R") {
-            PdfObjectStore* store = document ? document->GetStore() : nullptr;
-            return MakeObject<PdfReference>(store, ParseInteger(token), ParseInteger(second));
+        if (IsNumberToken(second)) {
+            const std::int64_t afterSecond = position;
+            std::string third = NextToken();
+            if (third == "R") {
+                PdfObjectStore* store = document ? document->GetStore() : nullptr;
+                return MakeObject<PdfReference>(store, ParseInteger(token), ParseInteger(second));
+            }
+            lookahead[0] = {afterFirst, afterSecond, std::move(second)};
+            lookahead[1] = {afterSecond, position, std::move(third)};
         }
         position = afterFirst;
         return MakeObject<PdfNumber>(std::move(token));

@@ -3,6 +3,7 @@
 // PdfKeyword objects; there is no separate grammar for content streams.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -81,6 +82,15 @@ class PdfParser {
     std::int64_t position = 0;
     const char* memory = nullptr;
     std::int64_t memoryLength = 0;
+    // Tokens read ahead and then given back (see ReadObjectAt): a token is
+    // a function of where it starts, so one that starts at the position is
+    // taken from here instead of being scanned again.
+    struct RememberedToken {
+        std::int64_t start = -1;
+        std::int64_t end = 0;
+        std::string text;
+    };
+    std::array<RememberedToken, 2> lookahead;
     const CryptFilter* stringFilter = nullptr;
     std::int32_t exemptNumber = -1;
     std::int32_t exemptGeneration = -1;

@@ -1,11 +1,5 @@
 #include "platform/SystemFontMeasurer.h"
 
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_ADVANCES_H
-#include FT_TRUETYPE_TABLES_H
-
 #include <algorithm>
 #include <memory>
 #include <mutex>
@@ -13,6 +7,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/CodePageConversion.h"
+#include "platform/FontconfigFunctions.h"
 #include "platform/FreeTypeHandles.h"
 
 namespace tessary {
@@ -25,11 +20,11 @@ constexpr std::int32_t kAnsiCodePage = 1252;
 constexpr char32_t kSymbolFontBase = 0xF000;
 
 struct ConfigDeleter {
-    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+    void operator()(FcConfig* config) const { GetFontconfig()->configDestroy(config); }
 };
 
 struct PatternDeleter {
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+    void operator()(FcPattern* pattern) const { GetFontconfig()->patternDestroy(pattern); }
 };
 using PatternPointer = std::unique_ptr<FcPattern, PatternDeleter>;
 
@@ -86,45 +81,49 @@ std::optional<FontChoice> ChooseFont(const std::string& family, bool bold, bool 
     // released by FcFini, which would pull it from under other users of
     // fontconfig in the process (the GUI toolkit), and left alone it reads as
     // a leak to the leak checker. One lock serialises all use of it.
+    const FontconfigFunctions* fc = GetFontconfig();
+    if (!fc) {
+        return std::nullopt;
+    }
     static std::mutex fontconfigMutex;
     std::lock_guard lock(fontconfigMutex);
-    static const std::unique_ptr<FcConfig, ConfigDeleter> config(FcInitLoadConfigAndFonts());
+    static const std::unique_ptr<FcConfig, ConfigDeleter> config(fc->initLoadConfigAndFonts());
     if (!config) {
         return std::nullopt;
     }
 
-    PatternPointer pattern(FcPatternCreate());
+    PatternPointer pattern(fc->patternCreate());
     if (!pattern) {
         return std::nullopt;
     }
     if (!family.empty()) {
-        FcPatternAddString(pattern.get(), FC_FAMILY,
-                           reinterpret_cast<const FcChar8*>(family.c_str()));
+        fc->patternAddString(pattern.get(), FC_FAMILY,
+                             reinterpret_cast<const FcChar8*>(family.c_str()));
     }
-    FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
-    FcDefaultSubstitute(pattern.get());
+    fc->patternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    fc->patternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    fc->patternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    fc->configSubstitute(config.get(), pattern.get(), FcMatchPattern);
+    fc->defaultSubstitute(pattern.get());
 
     FcResult result = FcResultNoMatch;
-    PatternPointer match(FcFontMatch(config.get(), pattern.get(), &result));
+    PatternPointer match(fc->fontMatch(config.get(), pattern.get(), &result));
     FcChar8* file = nullptr;
-    if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) {
+    if (!match || fc->patternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) {
         return std::nullopt;
     }
     FontChoice choice;
     choice.file = reinterpret_cast<const char*>(file);
-    FcPatternGetInteger(match.get(), FC_INDEX, 0, &choice.index);
+    fc->patternGetInteger(match.get(), FC_INDEX, 0, &choice.index);
     FcChar8* matchedFamily = nullptr;
     // A font may carry several family names (localised ones among them).
-    for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &matchedFamily) == FcResultMatch;
-         ++i) {
+    for (int i = 0;
+         fc->patternGetString(match.get(), FC_FAMILY, i, &matchedFamily) == FcResultMatch; ++i) {
         if (i == 0) {
             choice.family = reinterpret_cast<const char*>(matchedFamily);
         }
-        if (!family.empty() && FcStrCmpIgnoreCase(matchedFamily, reinterpret_cast<const FcChar8*>(
-                                                                     family.c_str())) == 0) {
+        if (!family.empty() && fc->strCmpIgnoreCase(matchedFamily, reinterpret_cast<const FcChar8*>(
+                                                                       family.c_str())) == 0) {
             choice.exactMatch = true;
         }
     }
@@ -142,18 +141,20 @@ std::uint16_t ScaleToEm(std::int64_t designUnits, std::int64_t unitsPerEm) {
 std::optional<FontMetrics> MeasureFace(const FontChoice& choice) {
     FreeTypeLibrary library = OpenFreeTypeLibrary();
     FT_Face rawFace = nullptr;
-    if (!library || FT_New_Face(library.get(), choice.file.c_str(), choice.index, &rawFace) != 0) {
+    if (!library ||
+        GetFreeType()->newFace(library.get(), choice.file.c_str(), choice.index, &rawFace) != 0) {
         return std::nullopt;
     }
     FreeTypeFace face(rawFace);
+    const FreeTypeFunctions& ft = *GetFreeType();
     const std::int64_t unitsPerEm = face->units_per_EM;
     if (!FT_IS_SCALABLE(face.get()) || unitsPerEm == 0) {
         return std::nullopt;
     }
 
     bool symbolFont = false;
-    if (FT_Select_Charmap(face.get(), FT_ENCODING_UNICODE) != 0) {
-        symbolFont = FT_Select_Charmap(face.get(), FT_ENCODING_MS_SYMBOL) == 0;
+    if (ft.selectCharmap(face.get(), FT_ENCODING_UNICODE) != 0) {
+        symbolFont = ft.selectCharmap(face.get(), FT_ENCODING_MS_SYMBOL) == 0;
     }
 
     FontMetrics metrics;
@@ -162,15 +163,15 @@ std::optional<FontMetrics> MeasureFace(const FontChoice& choice) {
         char32_t character =
             symbolFont ? kSymbolFontBase + static_cast<char32_t>(code) : ansi[code];
         // Glyph 0, the missing-glyph shape, answers for a character the font lacks.
-        FT_UInt glyph = FT_Get_Char_Index(face.get(), character);
+        FT_UInt glyph = ft.getCharIndex(face.get(), character);
         FT_Fixed advance = 0;
-        if (FT_Get_Advance(face.get(), glyph, FT_LOAD_NO_SCALE, &advance) != 0) {
+        if (ft.getAdvance(face.get(), glyph, FT_LOAD_NO_SCALE, &advance) != 0) {
             advance = 0;
         }
         metrics.widths[code] = ScaleToEm(advance, unitsPerEm);
     }
 
-    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face.get(), FT_SFNT_OS2));
+    const auto* os2 = static_cast<const TT_OS2*>(ft.getSfntTable(face.get(), FT_SFNT_OS2));
     if (os2 != nullptr && os2->version != 0xFFFF) {
         metrics.ascent = ScaleToEm(os2->usWinAscent, unitsPerEm);
         metrics.descent = ScaleToEm(os2->usWinDescent, unitsPerEm);

@@ -1,5 +1,7 @@
 #include "text/ContentInterpreter.h"
 
+#include <algorithm>
+
 #include "pdf/PdfParser.h"
 
 namespace tessary {
@@ -19,19 +21,18 @@ void ContentInterpreter::RunContent(std::string_view data) {
             DispatchOperator(static_cast<const PdfKeyword*>(obj.get())->text);
             continue;
         }
-        own.push_back(std::move(obj));
-        if (own.size() > kKeptOperands) {
-            own.pop_front();
-        }
+        own.slots[own.next] = std::move(obj);
+        own.next = (own.next + 1) % kKeptOperands;
+        own.count = std::min(own.count + 1, kKeptOperands);
     }
     operands = outer;
 }
 
 const PdfObject* ContentInterpreter::GetOperand(std::size_t depth) const {
-    if (!operands || depth >= operands->size()) {
+    if (!operands || depth >= operands->count) {
         return nullptr;
     }
-    return (*operands)[operands->size() - 1 - depth].get();
+    return operands->slots[(operands->next + kKeptOperands - 1 - depth) % kKeptOperands].get();
 }
 
 std::string ContentInterpreter::GetOperandString(std::size_t depth) const {

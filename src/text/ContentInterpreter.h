@@ -4,8 +4,8 @@
 // operands of its own, and the outer run's are in force again when it returns.
 #pragma once
 
+#include <array>
 #include <cstddef>
-#include <deque>
 #include <string>
 #include <string_view>
 
@@ -40,8 +40,14 @@ class ContentInterpreter {
     virtual void DispatchOperator(std::string_view op) = 0;
 
   private:
-    using Operands = std::deque<ObjectHandle>;  // oldest first
-    const Operands* operands = nullptr;         // the innermost run's
+    // The last kKeptOperands operands, in a ring: the newest is at
+    // (next + kKeptOperands - 1) % kKeptOperands.
+    struct Operands {
+        std::array<ObjectHandle, kKeptOperands> slots;
+        std::size_t next = 0;
+        std::size_t count = 0;
+    };
+    const Operands* operands = nullptr;  // the innermost run's
 };
 
 }  // namespace tessary

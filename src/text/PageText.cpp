@@ -75,24 +75,22 @@ void ExtractPageText(std::vector<std::string>& output, PdfObjectStore& store,
     extractor.LoadPageFonts(AsDictionary(resources.get()));
     extractor.GetFrames().SetPageBox(FindPageBox(page));
 
-    if (const std::string* data = GetStreamData(contents.get())) {
+    // The content is decoded for this page alone and let go with it: a
+    // document's pages are read once each, and keeping every page's content
+    // would hold the whole document in memory.
+    std::string buffer;
+    if (const std::string* data = ReadStreamData(contents.get(), buffer)) {
         extractor.RunContent(*data);
     } else if (const PdfArray* parts = AsArray(contents.get())) {
         // The streams' bytes are joined with nothing between them, as one
         // content; an element that isn't a readable stream is skipped.
         std::string joined;
-        std::size_t total = 0;
         for (std::size_t i = 0; i < parts->GetCount(); ++i) {
-            if (const std::string* part = GetStreamData(parts->PeekElement(i))) {
-                total += part->size();
-            }
-        }
-        joined.reserve(total);
-        for (std::size_t i = 0; i < parts->GetCount(); ++i) {
-            if (const std::string* part = GetStreamData(parts->PeekElement(i))) {
+            if (const std::string* part = ReadStreamData(parts->PeekElement(i), buffer)) {
                 joined += *part;
             }
         }
+        buffer = std::string();
         extractor.RunContent(joined);
     }
     extractor.GetFrames().LayOutLines(output,

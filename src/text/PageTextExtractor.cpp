@@ -217,8 +217,16 @@ void PageTextExtractor::RunForm(const PdfStream& form) {
     state.ctm = ReadFormMatrix(ResolveBorrowed(dict.PeekValue("/Matrix"))).Then(state.ctm);
     resources.Push(AsDictionary(ResolveBorrowed(dict.PeekValue("/Resources"))));
     runningForms.push_back(&form);
-    if (const std::string* data = form.GetData()) {
-        RunContent(*data);
+    // Decoded once, and kept for the pages after this one while the
+    // document's allowance lasts; past it, decoded once per page however
+    // often the page draws it, and let go with the page.
+    auto [kept, added] = formContents.try_emplace(&form);
+    FormContent& content = kept->second;
+    if (added) {
+        content.data = form.ReadData(content.buffer, true);
+    }
+    if (content.data) {
+        RunContent(*content.data);
     }
     runningForms.pop_back();
     resources.Pop();

@@ -3,9 +3,11 @@
 // frames (one per direction of text) that every shown character is added to.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/CodePage.h"
@@ -45,6 +47,8 @@ class PageTextExtractor final : public ContentInterpreter {
     void HandleXObject(std::string_view op);
     void RunForm(const PdfStream& form);
     void ShowString(std::string_view bytes);
+    // ConvertToText(c, codePage, "?"), remembered.
+    const std::string& ConvertCharacter(char32_t c);
     void MoveToNextLine();
     int LookUpColourSpace(const std::string& name) const;
 
@@ -59,11 +63,23 @@ class PageTextExtractor final : public ContentInterpreter {
     TextFrameList frames;
     StringPlacement placement;  // of the string shown last
     CodePage codePage;
+    struct ConvertedCharacter {
+        bool filled = false;
+        char32_t character = 0;
+        std::string text;
+    };
+    std::array<ConvertedCharacter, 256> convertedCharacters;
     GraphicsState state;
     std::vector<GraphicsState> savedStates;
     std::size_t unsavedDepth = 0;                // "q" beyond kMaxSavedStates not yet closed
     std::size_t savedStatesFloor = 0;            // what the running form's "Q" may not restore
     std::vector<const PdfStream*> runningForms;  // outermost first
+    // The decoded content of each form the page has run (see RunForm).
+    struct FormContent {
+        std::string buffer;
+        const std::string* data = nullptr;  // buffer, the form's own bytes, or absent
+    };
+    std::unordered_map<const PdfStream*, FormContent> formContents;
 };
 
 }  // namespace tessary

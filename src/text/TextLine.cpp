@@ -8,6 +8,9 @@ namespace tessary {
 
 namespace {
 
+// Items a line makes room for when it receives its first.
+constexpr std::size_t kFirstItemCapacity = 16;
+
 bool ByXStart(const TextItem& a, const TextItem& b) {
     return a.xStart < b.xStart;
 }
@@ -62,7 +65,16 @@ void TextLine::InsertItem(double xStart, double xEnd, double yTop, double yBotto
     if (yBottom < bottom_) {
         bottom_ = yBottom;
     }
-    AppendItem(TextItem{std::string(text), xStart, xEnd, spaceWidth, yTop, yBottom});
+    PlaceItem(xStart, xEnd);
+    // Filled in place: moving a finished item in would copy its text again.
+    TextItem& item = items_.emplace_back();
+    item.text.assign(text);
+    item.xStart = xStart;
+    item.xEnd = xEnd;
+    item.spaceWidth = spaceWidth;
+    item.yTop = yTop;
+    item.yBottom = yBottom;
+    Rebalance();
 }
 
 void TextLine::ReserveItems(std::size_t count) {
@@ -70,15 +82,18 @@ void TextLine::ReserveItems(std::size_t count) {
     maxEnd_.reserve(maxEnd_.size() + count);
 }
 
-void TextLine::AppendItem(TextItem&& item) {
-    if (items_.empty() || item.xStart < items_.back().xStart) {
-        runStarts_.push_back(items_.size());
-        maxEnd_.push_back(item.xEnd);
-    } else {
-        maxEnd_.push_back(std::max(maxEnd_.back(), item.xEnd));
+void TextLine::PlaceItem(double xStart, double xEnd) {
+    if (items_.size() == items_.capacity()) {
+        // Lines mostly take tens of characters: start there rather than
+        // growing through 1, 2, 4 and 8 items, moving them each time.
+        ReserveItems(std::max<std::size_t>(items_.size(), kFirstItemCapacity));
     }
-    items_.push_back(std::move(item));
-    Rebalance();
+    if (items_.empty() || xStart < items_.back().xStart) {
+        runStarts_.push_back(items_.size());
+        maxEnd_.push_back(xEnd);
+    } else {
+        maxEnd_.push_back(std::max(maxEnd_.back(), xEnd));
+    }
 }
 
 void TextLine::Rebalance() const {

@@ -89,7 +89,9 @@ class TextLine {
     // absorbed lines arrive in any order without shifting the whole line,
     // and let CanJoin search the items of a line that is still absorbing by
     // x. Each run is less than half the one below it, so there are few.
-    void AppendItem(TextItem&& item);
+    // Makes room for an item from xStart to xEnd about to be added at the
+    // end, and places it among the runs; Rebalance follows once it is added.
+    void PlaceItem(double xStart, double xEnd);
     void Rebalance() const;
     void MergeTopRuns() const;
     void MergeRuns() const;

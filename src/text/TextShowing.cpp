@@ -50,6 +50,18 @@ void PageTextExtractor::HandleShowText(std::string_view op) {
     }
 }
 
+const std::string& PageTextExtractor::ConvertCharacter(char32_t c) {
+    // A page shows few distinct characters many times over: most are found
+    // here instead of being encoded again.
+    ConvertedCharacter& slot = convertedCharacters[c % convertedCharacters.size()];
+    if (!slot.filled || slot.character != c) {
+        slot.text = ConvertToText(c, codePage, "?");
+        slot.character = c;
+        slot.filled = true;
+    }
+    return slot.text;
+}
+
 void PageTextExtractor::ShowString(std::string_view bytes) {
     const PdfFont* font = state.currentFont;
     if (!font) {
@@ -68,15 +80,21 @@ void PageTextExtractor::ShowString(std::string_view bytes) {
         const double width = font->GetWidth(code);
         const double x0 = x;
         const double x1 = x + width * scale * state.horizontalScale;
-        std::string text;
+        // Most codes show one character: its text is used as converted.
+        std::string_view text;
+        std::string joined;
+        const std::u32string_view characters = font->GetText(code);
         if (white) {
             text = " ";
+        } else if (characters.size() == 1) {
+            text = characters[0] != 0 ? std::string_view(ConvertCharacter(characters[0])) : "";
         } else {
-            for (char32_t c : font->GetText(code)) {
+            for (char32_t c : characters) {
                 if (c != 0) {  // U+0000 adds no characters
-                    text += ConvertToText(c, codePage, "?");
+                    joined += ConvertCharacter(c);
                 }
             }
+            text = joined;
         }
         double spacing = state.charSpacing;
         // Word spacing applies to the single-byte code 32 alone, whatever it

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pdf/Limits.h"
 #include "support/TestSupport.h"
 
 namespace tessary {
@@ -219,6 +220,29 @@ TEST_F(PdfDocumentTest, StreamsAreReadWhenAskedFor) {
     EXPECT_TRUE(prompter.calls.empty());
     EXPECT_EQ(GetStreamData(unsupported.get()), nullptr);
     EXPECT_EQ(prompter.Count(kShowMessage), 1);
+}
+
+TEST_F(PdfDocumentTest, StreamsReadForReuseAreKeptWithinTheDocumentsAllowance) {
+    const std::string fills(kMaxKeptStreamBytes - 6, 'x');
+    ASSERT_TRUE(Open(PdfBuilder({"<< /Type /Catalog >>", test::StreamBody("", "once"),
+                                 test::StreamBody("", "reused"), test::StreamBody("", fills),
+                                 test::StreamBody("", "late")},
+                                "/Root 1 0 R")
+                         .Build()));
+    std::string buffer, other;
+    auto read = [&](int number, std::string& into, bool reuse) {
+        return AsStream(Store().GetObject(number, 0).get())->ReadData(into, reuse);
+    };
+    EXPECT_EQ(read(2, buffer, false), &buffer);  // decoded for this reading only
+    EXPECT_EQ(buffer, "once");
+    EXPECT_EQ(read(2, other, false), &other);
+    const std::string* kept = read(3, buffer, true);
+    ASSERT_NE(kept, &buffer);
+    EXPECT_EQ(*kept, "reused");
+    EXPECT_EQ(read(3, other, false), kept);
+    EXPECT_NE(read(4, buffer, true), &buffer);  // takes the rest of the allowance
+    EXPECT_EQ(read(5, buffer, true), &buffer);
+    EXPECT_EQ(buffer, "late");
 }
 
 }  // namespace

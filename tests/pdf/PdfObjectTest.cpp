@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <random>
+#include <string>
+
 #include "support/TestSupport.h"
 
 namespace tessary {
@@ -29,6 +33,19 @@ TEST(PdfObject, ConversionsFollowTheCLibraryRules) {
     EXPECT_EQ(GetStringValue(ParseObject("[1]").get()), "");
     EXPECT_EQ(GetStringValue(nullptr), "");
     EXPECT_EQ(GetIntegerValue(nullptr), 0);
+}
+
+TEST(PdfObject, DecimalsReadExactlyAsTheCLibraryReadsThem) {
+    // Plain decimals take a shortcut past from_chars: it must round the same.
+    std::mt19937 random(16);
+    for (int n = 0; n < 100000; ++n) {
+        std::string text;
+        for (std::uint32_t k = 0, length = 1 + random() % 17; k < length; ++k)
+            text += static_cast<char>('0' + random() % 10);
+        if (random() % 4 != 0)
+            text.insert(random() % (text.size() + 1), ".");
+        ASSERT_EQ(ParseReal(text), std::strtod(text.c_str(), nullptr)) << text;
+    }
 }
 
 TEST(PdfObject, AccessorsAnswerAbsentForMissingOrOutOfRange) {

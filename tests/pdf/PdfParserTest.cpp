@@ -80,6 +80,22 @@ TEST(PdfParser, Objects) {
     EXPECT_EQ(parser.ReadKeyword(), "endobj");
 }
 
+TEST(PdfParser, TokensReadAheadAfterANumberAreReadAgain) {
+    // After each number the next two tokens are looked at for "n g R"; what
+    // follows reads the same whether they were a reference or not.
+    ObjectHandle array = ParseObject("[1 2 3 0 R 4 5 (a b) 6 <41> 7 8 [9] 10 11 /N]");
+    V values;
+    for (const ObjectHandle& element : AsArray(array.get())->elements) {
+        values.push_back(
+            IsKind(element.get(), PdfObjectType::Reference)
+                ? "R" +
+                      std::to_string(static_cast<const PdfReference*>(element.get())->targetNumber)
+                : GetStringValue(element.get()));
+    }
+    EXPECT_EQ(values,
+              (V{"1", "2", "R3", "4", "5", "a b", "6", "A", "7", "8", "", "10", "11", "/N"}));
+}
+
 TEST(PdfParser, SyntaxFailuresDiscardTheContainer) {
     // ">>" is read as the value of /A, then no key follows.
     for (const char* text :
