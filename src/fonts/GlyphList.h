@@ -35,8 +35,8 @@ std::uint16_t LookupGlyphName(std::string_view name);
 // The value of a name in the list; none for a name it doesn't hold.
 std::optional<std::uint16_t> FindGlyphName(std::string_view name);
 
-// The text of a glyph name the way a font program's names are read (the Adobe
-// Glyph List Specification): the part before the first '.', split at '_'
+// The text of a glyph name, read by the naming rules that come with the Adobe
+// Glyph List: the part before the first '.', split at '_'
 // into components, each a name of the list, "uni" with groups of four hex
 // digits, or "u" with four to six; a component of any other form adds
 // nothing. "f_f_i" gives "ffi", "uni00410042" "AB", "a.sc" "a", "g3" nothing.
