@@ -18,7 +18,7 @@ constexpr std::size_t kMaxZlibStep = std::size_t{1} << 30;
 // page content expands less), between these bounds.
 constexpr std::size_t kFirstBlockExpansion = 8;
 constexpr std::size_t kMinFirstBlock = 16 * 1024;
-constexpr std::size_t kMaxFirstBlock = 1024 * 1024;
+constexpr std::size_t kMaxFirstBlock = 64 * 1024;
 // The room reserved for a larger output: the expansion seen so far, applied
 // to the whole input, with a margin.
 constexpr double kEstimateMargin = 1.0625;

@@ -142,6 +142,7 @@ SimpleFont::SimpleFont(const PdfDictionary& dict) {
     }
     UpdateByteTables();
     spaceWidth = FindSpaceWidth();
+    DropByteCodes();
 }
 
 void SimpleFont::LoadEncoding(const PdfObject* encoding) {
@@ -347,16 +348,28 @@ std::uint16_t SimpleFont::ComputeWidth(std::uint32_t code, char32_t unicode) con
 }
 
 void SimpleFont::UpdateByteTables() {
-    for (std::uint32_t code = 0; code < byteText.size(); ++code) {
+    textPool.reserve(kByteCodes);
+    for (std::uint32_t code = 0; code < kByteCodes; ++code) {
+        textStart[code] = static_cast<std::uint32_t>(textPool.size());
         if (auto found = codeMap.find(code); found != codeMap.end()) {
-            byteText[code] = found->second;
-        } else {
-            byteChar[code] = LookUpUnicode(code);
-            byteText[code] = byteChar[code] != 0 ? std::u32string_view(&byteChar[code], 1)
-                                                 : std::u32string_view();
+            textPool += found->second;
+        } else if (const char32_t unicode = LookUpUnicode(code); unicode != 0) {
+            textPool += unicode;
         }
         byteWidth[code] = ComputeWidth(code, LookUpUnicode(code));
     }
+    textStart[kByteCodes] = static_cast<std::uint32_t>(textPool.size());
+    textPool.shrink_to_fit();
+}
+
+void SimpleFont::DropByteCodes() {
+    CodeMap above;
+    for (auto& [code, text] : codeMap) {
+        if (code >= kByteCodes) {
+            above.emplace(code, std::move(text));
+        }
+    }
+    codeMap = std::move(above);
 }
 
 }  // namespace tessary

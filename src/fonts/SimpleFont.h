@@ -19,13 +19,17 @@ class SimpleFont final : public PdfFont {
     explicit SimpleFont(const PdfDictionary& fontDict);
 
     std::u32string_view GetText(std::uint32_t code) const override {
-        return code < byteText.size() ? byteText[code] : std::u32string_view();
+        return code < kByteCodes ? std::u32string_view(textPool).substr(
+                                       textStart[code], textStart[code + 1] - textStart[code])
+                                 : std::u32string_view();
     }
     std::uint16_t GetWidth(std::uint32_t code) const override {
-        return code < byteWidth.size() ? byteWidth[code] : ComputeWidth(code, LookUpUnicode(code));
+        return code < kByteCodes ? byteWidth[code] : ComputeWidth(code, LookUpUnicode(code));
     }
 
   private:
+    static constexpr std::uint32_t kByteCodes = 256;
+
     void LoadEncoding(const PdfObject* encoding);
     void LoadDifferences(const PdfArray& differences);
     // Fills the codes that the embedded program's own encoding names.
@@ -41,6 +45,9 @@ class SimpleFont final : public PdfFont {
     char32_t LookUpUnicode(std::uint32_t code) const;
     std::uint16_t ComputeWidth(std::uint32_t code, char32_t unicode) const;
     void UpdateByteTables();
+    // Once the byte tables hold codes 0 to 255, codeMap keeps only the codes
+    // above them.
+    void DropByteCodes();
 
     std::int32_t standardFontIndex = -1;  // row of StandardFontTable, or -1
     BaseEncoding baseEncoding = BaseEncoding::NoEncoding;
@@ -49,12 +56,12 @@ class SimpleFont final : public PdfFont {
     std::vector<std::uint16_t> widths;
     std::uint16_t missingWidth = 0;
 
-    // Derived tables of the 256 codes: the single character of each code that
-    // codeMap doesn't hold, the text (a view of codeMap or of byteChar) and the
-    // width.
-    std::array<char32_t, 256> byteChar{};
-    std::array<std::u32string_view, 256> byteText{};
-    std::array<std::uint16_t, 256> byteWidth{};
+    // Derived tables of the 256 codes, all a font keeps of them once built (a
+    // document may use hundreds of fonts): the texts of the codes one after
+    // another, where each code's text starts in it, and the widths.
+    std::u32string textPool;
+    std::array<std::uint32_t, kByteCodes + 1> textStart{};
+    std::array<std::uint16_t, kByteCodes> byteWidth{};
 };
 
 }  // namespace tessary

@@ -34,9 +34,9 @@ inline constexpr std::size_t kMaxCachedObjectStreams = 8;
 inline constexpr std::size_t kMaxCachedObjectStreamBytes = std::size_t{64} * 1024 * 1024;
 
 // Decoded bytes of streams read for reuse (forms that page after page draws
-// again) that a document keeps in all: the logos and footers that repeat are
-// decoded once, while figures drawn once don't stay in memory; past it each
-// use decodes again.
+// again, each kept from its second use) that a document keeps in all: the
+// logos and footers that repeat are decoded twice at most, while figures
+// drawn once don't stay in memory; past it each use decodes again.
 inline constexpr std::size_t kMaxKeptStreamBytes = std::size_t{1} * 1024 * 1024;
 
 // Bytes before "obj" that a repair scan looks back over for the object number

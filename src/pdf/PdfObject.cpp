@@ -37,7 +37,7 @@ PdfStream::PdfStream(PdfDocument* document, const StreamLocation& where)
     : PdfObject(PdfObjectType::Stream), source(document), location(where), state(State::Unread) {}
 
 const std::string* PdfStream::GetData() const {
-    if (state == State::Unread) {
+    if (state == State::Unread || state == State::ReadOnce) {
         const bool read = source && source->ReadStreamData(*this, data);
         if (!read) {
             data.clear();
@@ -49,15 +49,20 @@ const std::string* PdfStream::GetData() const {
 }
 
 const std::string* PdfStream::ReadData(std::string& buffer, bool reuse) const {
-    if (state != State::Unread) {
+    if (state != State::Unread && state != State::ReadOnce) {
         return GetData();
     }
     if (source && source->ReadStreamData(*this, buffer)) {
-        if (reuse && source->TakeKeptStreamBytes(buffer.size())) {
+        // Kept from the second reading on: a form drawn once (a figure) is
+        // never held, one that comes back (a logo, a footer) is decoded twice.
+        if (reuse && state == State::ReadOnce && source->TakeKeptStreamBytes(buffer.size())) {
             data = std::move(buffer);
             buffer = std::string();
             state = State::Decoded;
             return &data;
+        }
+        if (reuse) {
+            state = State::ReadOnce;
         }
         return &buffer;
     }

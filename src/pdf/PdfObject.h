@@ -196,8 +196,8 @@ class PdfStream final : public PdfObject {
     // The same bytes for a caller that reads them once (a page's content):
     // decoded into buffer and not kept, unless the stream holds them already.
     // With `reuse` (a form, which later pages may draw again) they are kept
-    // in the stream as GetData keeps them while the document's allowance for
-    // kept bytes lasts. Points at the stream's bytes or at buffer; absent as
+    // in the stream as GetData keeps them from the second such reading on,
+    // while the document's allowance for kept bytes lasts. Points at the stream's bytes or at buffer; absent as
     // for GetData.
     const std::string* ReadData(std::string& buffer, bool reuse = false) const;
 
@@ -207,7 +207,8 @@ class PdfStream final : public PdfObject {
     DictionaryHandle dictionary;  // may be absent
 
   private:
-    enum class State : std::uint8_t { Unread, Decoded, Unreadable };
+    // ReadOnce: read for reuse once, not kept.
+    enum class State : std::uint8_t { Unread, ReadOnce, Decoded, Unreadable };
 
     PdfDocument* source = nullptr;
     StreamLocation location;

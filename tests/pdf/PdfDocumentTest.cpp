@@ -236,11 +236,14 @@ TEST_F(PdfDocumentTest, StreamsReadForReuseAreKeptWithinTheDocumentsAllowance) {
     EXPECT_EQ(read(2, buffer, false), &buffer);  // decoded for this reading only
     EXPECT_EQ(buffer, "once");
     EXPECT_EQ(read(2, other, false), &other);
+    EXPECT_EQ(read(3, buffer, true), &buffer);  // kept from the second use on
     const std::string* kept = read(3, buffer, true);
     ASSERT_NE(kept, &buffer);
     EXPECT_EQ(*kept, "reused");
     EXPECT_EQ(read(3, other, false), kept);
+    read(4, buffer, true);
     EXPECT_NE(read(4, buffer, true), &buffer);  // takes the rest of the allowance
+    read(5, buffer, true);
     EXPECT_EQ(read(5, buffer, true), &buffer);
     EXPECT_EQ(buffer, "late");
 }
