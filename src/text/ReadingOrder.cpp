@@ -157,8 +157,9 @@ void ReadingOrderLayout::LayOutBlock(const Region& region, const LayoutScale& sc
             if (target && items[i].baseline != targetBaseline) {
                 target = nullptr;
             }
-            TextLine* added = block.AddItem(target, items[i].baseline, item.xStart, item.xEnd,
-                                            item.yTop, item.yBottom, item.spaceWidth, item.text);
+            TextLine* added =
+                block.AddItem(target, items[i].baseline, item.xStart, item.xEnd, item.style->yTop,
+                              item.style->yBottom, item.style->spaceWidth, item.text);
             if (added && !target) {
                 added->ReserveItems(end - i - 1);
             }

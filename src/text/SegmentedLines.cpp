@@ -21,13 +21,13 @@ void AppendSegments(std::size_t count, ItemAt itemAt, std::size_t base,
         if (i > 0) {
             join = JoinAfter(runEnd, runSpaceWidth, item);
         }
-        runSpaceWidth = join.joins ? join.spaceWidth : item.spaceWidth;
+        runSpaceWidth = join.joins ? join.spaceWidth : item.style->spaceWidth;
         runEnd = item.xEnd;
         if (!join.joins) {
             segments.push_back(TextSegment{
-                std::min(item.xStart, item.xEnd), std::max(item.xStart, item.xEnd), item.yTop,
-                item.yBottom, item.spaceWidth, TextExtent{item.xStart, item.xEnd}, item.xEnd, 1,
-                base + i, base + i + 1});
+                std::min(item.xStart, item.xEnd), std::max(item.xStart, item.xEnd),
+                item.style->yTop, item.style->yBottom, item.style->spaceWidth,
+                TextExtent{item.xStart, item.xEnd}, item.xEnd, 1, base + i, base + i + 1});
             continue;
         }
         TextSegment& run = segments.back();
@@ -38,8 +38,8 @@ void AppendSegments(std::size_t count, ItemAt itemAt, std::size_t base,
         run.words += join.spaced ? 1 : 0;
         run.left = std::min({run.left, item.xStart, item.xEnd});
         run.right = std::max({run.right, item.xStart, item.xEnd});
-        run.top = std::max(run.top, item.yTop);
-        run.bottom = std::min(run.bottom, item.yBottom);
+        run.top = std::max(run.top, item.style->yTop);
+        run.bottom = std::min(run.bottom, item.style->yBottom);
         run.extent.end = item.xEnd;
         run.endItem = base + i + 1;
     }

@@ -1,7 +1,9 @@
 #include "text/TextLine.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <iterator>
 
 namespace tessary {
@@ -23,11 +25,17 @@ bool IsTrailingSpace(char c) {
 // for that to be one line printed with an offset.
 bool ItemsCollide(const TextItem& a, const TextItem& b, double baselineDistance) {
     std::optional<double> w = IntersectSpans(a.xStart, a.xEnd, b.xStart, b.xEnd);
-    if (!w || !(*w >= 0.5 * a.spaceWidth || *w >= 0.5 * b.spaceWidth)) {
+    if (!w || !(*w >= 0.5 * a.style->spaceWidth || *w >= 0.5 * b.style->spaceWidth)) {
         return false;
     }
-    return baselineDistance >= 0.5 * (a.yTop - a.yBottom) ||
-           baselineDistance >= 0.5 * (b.yTop - b.yBottom);
+    return baselineDistance >= 0.5 * (a.style->yTop - a.style->yBottom) ||
+           baselineDistance >= 0.5 * (b.style->yTop - b.style->yBottom);
+}
+
+// Equal to the last bit: a style is shared only by items that would read
+// the same numbers from their own.
+bool SameNumber(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 }  // namespace
@@ -41,7 +49,7 @@ std::optional<double> IntersectSpans(double lo1, double hi1, double lo2, double 
 
 ItemJoin JoinAfter(double runEnd, double runSpaceWidth, const TextItem& next) {
     double gap = next.xStart - runEnd;
-    double sw = runSpaceWidth != 0.0 ? runSpaceWidth : next.spaceWidth;
+    double sw = runSpaceWidth != 0.0 ? runSpaceWidth : next.style->spaceWidth;
     if (!(sw > 0.0 && gap < 2.0 * sw)) {
         return {};
     }
@@ -66,14 +74,11 @@ void TextLine::InsertItem(double xStart, double xEnd, double yTop, double yBotto
         bottom_ = yBottom;
     }
     PlaceItem(xStart, xEnd);
-    // Filled in place: moving a finished item in would copy its text again.
-    TextItem& item = items_.emplace_back();
-    item.text.assign(text);
-    item.xStart = xStart;
-    item.xEnd = xEnd;
-    item.spaceWidth = spaceWidth;
-    item.yTop = yTop;
-    item.yBottom = yBottom;
+    if (!lastStyle_ || !SameNumber(lastStyle_->spaceWidth, spaceWidth) ||
+        !SameNumber(lastStyle_->yTop, yTop) || !SameNumber(lastStyle_->yBottom, yBottom)) {
+        lastStyle_ = arena_.AddStyle(ItemStyle{spaceWidth, yTop, yBottom});
+    }
+    items_.push_back(TextItem{xStart, xEnd, lastStyle_, arena_.CopyText(text)});
     Rebalance();
 }
 
@@ -85,8 +90,10 @@ void TextLine::ReserveItems(std::size_t count) {
 void TextLine::PlaceItem(double xStart, double xEnd) {
     if (items_.size() == items_.capacity()) {
         // Lines mostly take tens of characters: start there rather than
-        // growing through 1, 2, 4 and 8 items, moving them each time.
-        ReserveItems(std::max<std::size_t>(items_.size(), kFirstItemCapacity));
+        // growing through 1, 2, 4 and 8 items. Beyond, grow by half: a page
+        // whose lines take tens of thousands of characters leaves less room
+        // unused, and moving the small items costs little.
+        ReserveItems(std::max<std::size_t>(items_.size() / 2, kFirstItemCapacity));
     }
     if (items_.empty() || xStart < items_.back().xStart) {
         runStarts_.push_back(items_.size());
@@ -147,22 +154,42 @@ void TextLine::JoinItems() {
     // One pass that keeps the grown item at `cur` and moves each item that
     // stays apart down behind it: the same joins as comparing the grown item
     // with its new neighbour after every join, without shifting the tail.
+    // A grown item's text is built in `joined` and stored once it is whole.
     std::size_t cur = 0;
+    std::string joined;
+    bool grown = false;
+    auto storeJoined = [&] {
+        if (grown) {
+            items_[cur].text = arena_.CopyText(joined);
+            grown = false;
+        }
+    };
     for (std::size_t i = 1; i < items_.size(); ++i) {
         TextItem& run = items_[cur];
-        TextItem& next = items_[i];
-        ItemJoin join = JoinAfter(run.xEnd, run.spaceWidth, next);
+        const TextItem& next = items_[i];
+        ItemJoin join = JoinAfter(run.xEnd, run.style->spaceWidth, next);
         if (join.joins) {
-            run.xEnd = next.xEnd;
-            run.spaceWidth = join.spaceWidth;
-            if (join.spaced) {
-                run.text += ' ';
+            if (!grown) {
+                joined.assign(run.text);
+                grown = true;
             }
-            run.text += next.text;
-        } else if (++cur != i) {
-            items_[cur] = std::move(next);
+            run.xEnd = next.xEnd;
+            if (!SameNumber(join.spaceWidth, run.style->spaceWidth)) {
+                run.style = arena_.AddStyle(
+                    ItemStyle{join.spaceWidth, run.style->yTop, run.style->yBottom});
+            }
+            if (join.spaced) {
+                joined += ' ';
+            }
+            joined += next.text;
+        } else {
+            storeJoined();
+            if (++cur != i) {
+                items_[cur] = next;
+            }
         }
     }
+    storeJoined();
     items_.resize(cur + 1);
     maxEnd_.resize(items_.size());
     double maxEnd = items_[0].xEnd;
@@ -219,13 +246,15 @@ void TextLine::Absorb(TextLine&& other) {
     }
     other.MergeRuns();
     for (const TextItem& item : other.items_) {
-        if (item.yTop > top_) {
-            top_ = item.yTop;
+        if (item.style->yTop > top_) {
+            top_ = item.style->yTop;
         }
-        if (item.yBottom < bottom_) {
-            bottom_ = item.yBottom;
+        if (item.style->yBottom < bottom_) {
+            bottom_ = item.style->yBottom;
         }
     }
+    arena_.TakeOver(std::move(other.arena_));
+    other.lastStyle_ = nullptr;
     // other's items, in its order, form one sorted run: inserting them one
     // by one would put each after every item with an equal or smaller xStart,
     // which is what the stable merge of the runs gives.
@@ -235,8 +264,7 @@ void TextLine::Absorb(TextLine&& other) {
     if (!extendsTopRun) {
         runStarts_.push_back(start);
     }
-    items_.insert(items_.end(), std::make_move_iterator(other.items_.begin()),
-                  std::make_move_iterator(other.items_.end()));
+    items_.insert(items_.end(), other.items_.begin(), other.items_.end());
     for (std::size_t i = start; i < items_.size(); ++i) {
         maxEnd = std::max(maxEnd, items_[i].xEnd);
         maxEnd_.push_back(maxEnd);
@@ -264,7 +292,7 @@ std::string TextLine::RenderLine(double minX, double range, int width) {
         while (keep > 0 && IsTrailingSpace(item.text[keep - 1])) {
             --keep;
         }
-        item.text.resize(keep);
+        item.text = item.text.substr(0, keep);
         s += item.text;
         s += ' ';
         last = col + static_cast<long long>(keep);

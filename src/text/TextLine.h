@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/ItemArena.h"
 #include "text/TextItem.h"
 
 namespace tessary {
@@ -51,9 +52,9 @@ class TextLine {
     // the order they were inserted.
     const std::vector<TextItem>& GetItems() const;
 
-    // Adds a copy of the item after every item whose xStart is less than or
-    // equal to xStart, and widens top and bottom to take in its extent. An
-    // item with a number that is not finite is ignored.
+    // Adds the item, with a copy of its text, after every item whose xStart
+    // is less than or equal to xStart, and widens top and bottom to take in
+    // its extent. An item with a number that is not finite is ignored.
     void InsertItem(double xStart, double xEnd, double yTop, double yBottom, double spaceWidth,
                     std::string_view text);
 
@@ -100,6 +101,10 @@ class TextLine {
     double baseline_;
     double top_ = -100000.0;
     double bottom_ = 100000.0;
+    // The items' texts and styles; lastStyle_ is the newest style, which the
+    // next item of the same string shares.
+    ItemArena arena_;
+    const ItemStyle* lastStyle_ = nullptr;
     mutable std::vector<TextItem> items_;
     // maxEnd_[i]: the greatest xEnd from the start of i's run up to item i.
     mutable std::vector<double> maxEnd_;

@@ -53,7 +53,7 @@ TEST(LayoutTest, AddItemGroupsByBaselineAndRefusesSpaces) {
 std::string Texts(const TextLine& line) {
     std::string texts;
     for (const TextItem& item : line.GetItems())
-        texts += "[" + item.text + "]";
+        texts += "[" + std::string(item.text) + "]";
     return texts;
 }
 
@@ -101,8 +101,9 @@ TEST(LayoutTest, JoinItemsThresholdsInSpaceWidths) {
     line.JoinItems();
     ASSERT_EQ(Texts(line), "[ab c]");
     const TextItem& run = line.GetItems()[0];
-    EXPECT_EQ(std::vector<double>({run.xEnd, run.spaceWidth, run.yTop, run.yBottom}),
-              std::vector<double>({12, 2, 5, -1}));
+    EXPECT_EQ(
+        std::vector<double>({run.xEnd, run.style->spaceWidth, run.style->yTop, run.style->yBottom}),
+        std::vector<double>({12, 2, 5, -1}));
 }
 
 TEST(LayoutTest, CanJoinNeedsVerticalOverlapAndNoCollision) {

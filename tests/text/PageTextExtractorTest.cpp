@@ -44,8 +44,8 @@ class ExtractorTest : public ::testing::Test {
                 shown += " /" + std::to_string(direction.eighths) + (direction.mirrored ? "m" : "");
             for (const TextLine* line : frame->GetLines().GetLines()) {
                 for (const TextItem& i : line->GetItems()) {
-                    std::snprintf(item, sizeof item, " %s %g-%g@%g", i.text.c_str(), i.xStart,
-                                  i.xEnd, line->GetBaseline());
+                    std::snprintf(item, sizeof item, " %s %g-%g@%g", std::string(i.text).c_str(),
+                                  i.xStart, i.xEnd, line->GetBaseline());
                     shown += item;
                 }
             }
