@@ -2,8 +2,9 @@
 
 #include <sys/stat.h>
 
-#include <filesystem>
+#include <cstdlib>
 #include <map>
+#include <memory>
 
 #include "text/TextFileConversion.h"
 
@@ -19,10 +20,17 @@ std::string FileKey(const std::string& path) {
     if (stat(path.c_str(), &info) == 0) {
         return "inode " + std::to_string(info.st_dev) + " " + std::to_string(info.st_ino);
     }
-    std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(path, error);
-    full = std::filesystem::weakly_canonical(full, error);
-    return "path " + (error ? path : full.string());
+    // A file not made yet: its folder resolved, and its name.
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    const std::unique_ptr<char, void (*)(void*)> real(realpath(folder.c_str(), nullptr),
+                                                      &std::free);
+    if (!real) {
+        return "path " + path;
+    }
+    return "path " + std::string(real.get()) + "/" +
+           (slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #include "fonts/CMapResources.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <set>
@@ -32,15 +33,29 @@ bool IsCMapFileName(std::string_view name) {
     });
 }
 
-std::optional<std::string> ReadDataFile(const std::filesystem::path& path) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxCMapFileBytes) {
+// folder/first/second, as the folder names it (an empty folder is the
+// current one).
+std::string FileInFolder(const std::string& folder, std::string_view first,
+                         std::string_view second) {
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/') {
+        path += '/';
+    }
+    path.append(first).append("/").append(second);
+    return path;
+}
+
+// The bytes of a regular file no larger than the bound; nothing otherwise.
+std::optional<std::string> ReadDataFile(const std::string& path) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               &std::fclose);
+    struct stat info;
+    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > kMaxCMapFileBytes) {
         return std::nullopt;
     }
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
         return std::nullopt;
     }
     return bytes;
@@ -110,8 +125,8 @@ class CMapData {
         }
         std::optional<std::string> bytes;
         for (std::size_t i = 0; i < std::size(kCollections) && !bytes; ++i) {
-            bytes = ReadDataFile(std::filesystem::path(folder) / "cMap" /
-                                 std::string(kCollections[i]) / std::string(name));
+            bytes = ReadDataFile(FileInFolder(
+                folder, "cMap", std::string(kCollections[i]) + "/" + std::string(name)));
         }
         if (!bytes) {
             return nullptr;
@@ -132,7 +147,7 @@ class CMapData {
     // One line per CID from 0 up, the hex digits of its character.
     std::shared_ptr<const std::vector<char32_t>> ReadCollection(std::string_view collection) {
         std::optional<std::string> bytes =
-            ReadDataFile(std::filesystem::path(folder) / "cidToUnicode" / std::string(collection));
+            ReadDataFile(FileInFolder(folder, "cidToUnicode", collection));
         if (!bytes) {
             return nullptr;
         }
