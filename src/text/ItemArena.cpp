@@ -17,7 +17,7 @@ constexpr std::size_t kMaxBlockSize = 64 * 1024;
 
 }  // namespace
 
-std::string_view ItemArena::CopyText(std::string_view text) {
+std::string_view ItemArena::CopyTextToNewBlock(std::string_view text) {
     if (text.empty()) {
         return {};
     }
@@ -43,7 +43,8 @@ void ItemArena::TakeOver(ItemArena&& other) {
 }
 
 void* ItemArena::Allocate(std::size_t size, std::size_t alignment) {
-    std::size_t pad = (alignment - reinterpret_cast<std::uintptr_t>(next_) % alignment) % alignment;
+    // Alignments are powers of two.
+    std::size_t pad = (0 - reinterpret_cast<std::uintptr_t>(next_)) & (alignment - 1);
     if (!next_ || left_ < pad + size) {
         nextBlockSize_ =
             nextBlockSize_ == 0 ? kFirstBlockSize : std::min(2 * nextBlockSize_, kMaxBlockSize);
@@ -51,7 +52,7 @@ void* ItemArena::Allocate(std::size_t size, std::size_t alignment) {
         blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(blockSize));
         next_ = blocks_.back().get();
         left_ = blockSize;
-        pad = (alignment - reinterpret_cast<std::uintptr_t>(next_) % alignment) % alignment;
+        pad = (0 - reinterpret_cast<std::uintptr_t>(next_)) & (alignment - 1);
     }
     std::byte* result = next_ + pad;
     next_ = result + size;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -15,13 +16,23 @@ namespace tessary {
 class ItemArena {
   public:
     // A copy of text that lives as long as the arena (or the one that takes
-    // it over).
-    std::string_view CopyText(std::string_view text);
+    // it over). Inline: every character shown on a page comes through here.
+    std::string_view CopyText(std::string_view text) {
+        if (text.empty() || text.size() > left_) {
+            return CopyTextToNewBlock(text);
+        }
+        char* copy = reinterpret_cast<char*>(next_);
+        std::memcpy(copy, text.data(), text.size());
+        next_ += text.size();
+        left_ -= text.size();
+        return {copy, text.size()};
+    }
     const ItemStyle* AddStyle(const ItemStyle& style);
     // Takes over every block of other, which is left empty.
     void TakeOver(ItemArena&& other);
 
   private:
+    std::string_view CopyTextToNewBlock(std::string_view text);
     void* Allocate(std::size_t size, std::size_t alignment);
 
     std::vector<std::unique_ptr<std::byte[]>> blocks_;
