@@ -1,59 +1,89 @@
-// The Convert command's wiring: the file dialog, the busy cursor, the core's
-// conversion in the system's code page, and its message in a box.
+// The Convert command's wiring: the file dialog, the busy cursor, the
+// password dialog, the core's conversion in the system's code page, and every
+// message in its box, on a file encrypted with 40-bit RC4 (user password "user").
 #include "app/ConvertCommand.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <filesystem>
 
+#include "ModalScript.h"
 #include "UserInterfaceRecorder.h"
+#include "app/PasswordDialog.h"
 #include "platform/SystemCodePage.h"
-#include "support/PdfBuilder.h"
 #include "support/TestSupport.h"
 #include "text/TextFileConversion.h"
 
 namespace tessary {
 namespace {
 
-TEST(ConvertCommand, ConvertsLikeTheCoreAndSaysSo) {
+using test::ModalScript;
+
+TEST(ConvertCommand, DialogsMessagesAndTheCoresText) {
     test::TempDir dir;
+    const std::filesystem::path input = dir.path / "locked.pdf";
+    const std::filesystem::path output = dir.path / "locked.txt";
+    std::filesystem::copy_file(test::CorpusPath("qpdf/lo-prose--rc4-40.pdf"), input);
     test::UserInterfaceRecorder ui;
     ConvertPdfFile(nullptr);  // the open dialog cancelled
-    ASSERT_EQ(ui.openRequests.size(), 1u);
-    EXPECT_EQ(ui.openRequests[0].first, "PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*|");
-    EXPECT_EQ(ui.openRequests[0].second, "pdf");
-    EXPECT_TRUE(ui.messages.empty());
-
-    const std::string pdf = dir.Write(
-        "doc.pdf",
-        test::PdfBuilder(test::SimpleDocument({"BT /F1 10 Tf 72 700 Td (Caf\xE9 100%) Tj ET"},
-                                              "/Resources << /Font << /F1 << /Type /Font /Subtype "
-                                              "/Type1 /BaseFont /Courier >> >> >>"),
-                         "/Root 1 0 R")
-            .Build());
-    const std::string output = TextFileNameFor(pdf);
-    const std::pair<std::string, std::string> cases[] = {
-        {(dir.path / "missing.pdf").string(), "Could not parse the PDF file."},  // no system reason
-        {pdf, "1 pages converted successfully into file " + output},
+    EXPECT_EQ(ui.openRequests, (std::vector<std::pair<QString, QString>>{
+                                   {"PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*|", "pdf"}}));
+    std::vector<std::string> log;
+    ui.onMessage = [&log](const test::RecordedMessage& message) {
+        log.push_back(message.caption.toStdString() + ": " + message.text.toStdString());
     };
-    for (const auto& [path, message] : cases) {
-        ui.openPath = QString::fromStdString(path);
+    ui.openPath = QString::fromStdString((dir.path / "missing.pdf").string());
+    ConvertPdfFile(nullptr);  // no system reason in the box
+    EXPECT_EQ(log, std::vector<std::string>{"Tessary: Could not parse the PDF file."});
+    log.clear();
+
+    auto answer = [&log](const char* password) {
+        return [&log, password](QWidget* dialog) {
+            log.push_back("dialog");
+            EXPECT_TRUE(FindControl<QLineEdit>(*dialog, kPasswordBox)->text().isEmpty());
+            // The command is busy, but the dialog shows the normal cursor.
+            ASSERT_NE(QApplication::overrideCursor(), nullptr);
+            EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+            test::SetText(dialog, kPasswordBox, password);
+            test::PressKey(dialog, Qt::Key_Return);
+        };
+    };
+    ui.openPath = QString::fromStdString(input.string());
+    ui.messages.clear();
+    {
+        ModalScript script;
+        script.Then(answer("wrong")).Then(answer("user"));
         ConvertPdfFile(nullptr);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text.toStdString(), message);
-        EXPECT_EQ(ui.messages[0].caption, "Tessary");
-        EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
-        EXPECT_NE(ui.messages[0].cursor,
-                  std::optional(Qt::WaitCursor));  // busy cursor off for the box
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        ui.messages.clear();
+        EXPECT_TRUE(script.Done());
     }
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "dialog",
+                       "app_tests: Invalid password. Please input again.",
+                       "dialog",
+                       "Tessary: 4 pages converted successfully into file " + output.string(),
+                   }));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].cursor, std::optional(Qt::ArrowCursor));
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::None);
+    EXPECT_NE(ui.messages[1].cursor, std::optional(Qt::WaitCursor));  // busy cursor off for the box
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     const std::string reference = (dir.path / "reference.txt").string();
     ConversionOptions options;
     options.codePage = GetSystemCodePage();
-    ConvertPdfFileToText(pdf, reference, options, nullptr, nullptr);
+    test::Prompter prompter{{"user"}, {}};
+    ConvertPdfFileToText(input.string(), reference, options, &test::Prompter::Callback, &prompter);
     EXPECT_EQ(test::ReadFileBytes(output), test::ReadFileBytes(reference));
+
+    std::filesystem::remove(output);
+    log.clear();
+    ModalScript cancel;
+    cancel.Then([](QWidget* d) { FindControl<QPushButton>(*d, kCancelButton)->click(); });
+    ConvertPdfFile(nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"Tessary: Could not parse the PDF file."}));
+    EXPECT_TRUE(cancel.Done());
+    EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 }  // namespace

@@ -36,7 +36,6 @@ class ModalScript {
     }
     // Every step ran and no dialog came without one.
     bool Done() const { return steps.empty() && unexpected.empty(); }
-    const std::vector<std::string>& Unexpected() const { return unexpected; }
 
   private:
     void Tick() {

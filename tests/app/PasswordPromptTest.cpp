@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
-#include <filesystem>
 
 #include "ModalScript.h"
 #include "UserInterfaceRecorder.h"
-#include "app/ConvertCommand.h"
 #include "app/PasswordDialog.h"
 #include "pdf/PdfDocument.h"
-#include "support/TestSupport.h"
 
 namespace tessary {
 namespace {
@@ -76,58 +73,6 @@ TEST(PasswordPrompt, MessagesOtherKindsAndBytes) {
     EXPECT_EQ(PasswordBytes(QString::fromUtf8("caf\u00e9\u00ff")), "caf\xE9\xFF");  // Latin-1
     // A character beyond Latin-1 makes the whole password UTF-8.
     EXPECT_EQ(PasswordBytes(QString::fromUtf8("\u00e9\u03a9")), "\xC3\xA9\xCE\xA9");
-}
-
-// The password loop through the Convert command, on a file encrypted with
-// 40-bit RC4 (user password "user"): every dialog and message in order.
-TEST(PasswordLoop, WrongRightAndCancel) {
-    test::TempDir dir;
-    const std::filesystem::path input = dir.path / "locked.pdf";
-    const std::filesystem::path output = dir.path / "locked.txt";
-    std::filesystem::copy_file(std::string(TESSARY_CORPUS_DIR) + "/qpdf/lo-prose--rc4-40.pdf",
-                               input);
-    test::UserInterfaceRecorder ui;
-    ui.openPath = QString::fromStdString(input.string());
-    std::vector<std::string> log;
-    ui.onMessage = [&log](const test::RecordedMessage& message) {
-        log.push_back(message.caption.toStdString() + ": " + message.text.toStdString());
-    };
-    auto answer = [&log](const char* password) {
-        return [&log, password](QWidget* dialog) {
-            log.push_back("dialog");
-            EXPECT_TRUE(FindControl<QLineEdit>(*dialog, kPasswordBox)->text().isEmpty());
-            // The command is busy, but the dialog shows the normal cursor.
-            ASSERT_NE(QApplication::overrideCursor(), nullptr);
-            EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
-            test::SetText(dialog, kPasswordBox, password);
-            test::PressKey(dialog, Qt::Key_Return);
-        };
-    };
-
-    {
-        ModalScript script;
-        script.Then(answer("wrong")).Then(answer("user"));
-        ConvertPdfFile(nullptr);
-        EXPECT_TRUE(script.Done());
-    }
-    EXPECT_EQ(log, (std::vector<std::string>{
-                       "dialog",
-                       "app_tests: Invalid password. Please input again.",
-                       "dialog",
-                       "Tessary: 4 pages converted successfully into file " + output.string(),
-                   }));
-    EXPECT_TRUE(std::filesystem::exists(output));
-    EXPECT_EQ(ui.messages[0].cursor, std::optional(Qt::ArrowCursor));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    std::filesystem::remove(output);
-    log.clear();
-    ModalScript cancel;
-    cancel.Then([](QWidget* d) { FindControl<QPushButton>(*d, kCancelButton)->click(); });
-    ConvertPdfFile(nullptr);
-    EXPECT_EQ(log, (std::vector<std::string>{"Tessary: Could not parse the PDF file."}));
-    EXPECT_TRUE(cancel.Done());
-    EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 }  // namespace

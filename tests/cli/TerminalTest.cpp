@@ -156,9 +156,7 @@ TEST_F(TerminalTest, InterruptedConversionsLeaveNoFile) {
         items +=
             " " + std::to_string(i * 7 % 500) + " " + std::to_string(i * 13 % 700) + " Td (x) Tj";
     }
-    bodies = test::SimpleDocument(std::vector<std::string>(1000, ""),
-                                  "/Resources << /Font << /F1 << /Type /Font /Subtype /Type1 "
-                                  "/BaseFont /Courier >> >> >>");
+    bodies = test::SimpleDocument(std::vector<std::string>(1000, ""), test::kCourierResources);
     bodies[3] = test::StreamBody("", items + " ET");  // shared by every page
     for (std::size_t page = 1; page < 1000; ++page) {
         const std::string own = "/Contents " + std::to_string(4 + 2 * page) + " ";

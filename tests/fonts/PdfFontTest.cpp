@@ -35,6 +35,17 @@ std::u32string Text(const std::unique_ptr<PdfFont>& font, std::uint32_t code) {
     return std::u32string(font->GetText(code));
 }
 
+// The widths of the codes, then the space width, ascent and descent when `all`.
+std::vector<int> Metrics(const std::unique_ptr<PdfFont>& font,
+                         std::initializer_list<std::uint32_t> codes, bool all = true) {
+    std::vector<int> metrics;
+    for (std::uint32_t code : codes)
+        metrics.push_back(font->GetWidth(code));
+    if (all)
+        metrics.insert(metrics.end(), {font->spaceWidth, font->ascent, font->descent});
+    return metrics;
+}
+
 std::vector<std::uint32_t> Codes(const PdfFont& font, std::string_view shown) {
     std::vector<std::uint32_t> codes;
     std::size_t position = 0;
@@ -139,34 +150,26 @@ TEST(SimpleFontTest, BuiltInEncodingOfAnEmbeddedProgram) {
 }
 
 TEST(SimpleFontTest, StandardFontsUseBuiltInMetrics) {
+    // 0xE9 is U+00D8 in the standard encoding; 0x80 has no text and no
+    // metrics pair: the default width.
     auto helvetica = Font("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
-    EXPECT_EQ(helvetica->GetWidth(65), 667);
-    EXPECT_EQ(Text(helvetica, 0xE9), U"\u00D8");
-    EXPECT_EQ(helvetica->GetWidth(0xE9), 778);
     EXPECT_EQ(Text(helvetica, 0x80), U"");
-    EXPECT_EQ(helvetica->GetWidth(0x80), 278);  // no metrics pair: the default width
-    EXPECT_EQ(helvetica->spaceWidth, 278);
-    EXPECT_EQ(helvetica->ascent, 718);
-    EXPECT_EQ(helvetica->descent, 207);
+    EXPECT_EQ(Metrics(helvetica, {65, 0xE9, 0x80}),
+              (std::vector<int>{667, 778, 278, 278, 718, 207}));
     // A descriptor replaces the row's defaults, even with nothing in it.
     auto courier = Font("<< /BaseFont /Courier /FontDescriptor << /Ascent 600 >> >>");
-    for (std::uint32_t code : {0x20u, 0x41u, 0xE9u, 0xFFFFu})
-        EXPECT_EQ(courier->GetWidth(code), 0) << code;
+    EXPECT_EQ(Metrics(courier, {0x20, 0x41, 0xE9, 0xFFFF}, false), std::vector<int>(4, 0));
     EXPECT_EQ(courier->ascent, 600);
     // A subset's name is no standard font's.
     auto subset = Font("<< /Subtype /Type1 /BaseFont /ABCDEF+Helvetica >>");
     EXPECT_EQ(Text(subset, 0x27), U"'");
-    EXPECT_EQ(subset->GetWidth(65), 400);
-    EXPECT_EQ(subset->ascent, 700);
-    EXPECT_EQ(subset->descent, 200);
+    EXPECT_EQ(Metrics(subset, {65}), (std::vector<int>{400, 400, 700, 200}));
 }
 
 TEST(SimpleFontTest, WidthsArrayThenDefaults) {
     auto font = Font("<< /Subtype /Type1 /FirstChar 32 /Widths [ 250 333 ] >>");
-    EXPECT_EQ(font->GetWidth(33), 333);
-    EXPECT_EQ(font->GetWidth(34), 400);
-    EXPECT_EQ(font->GetWidth(0x10020), 250);  // codes are taken as 16 bits
-    EXPECT_EQ(font->spaceWidth, 250);
+    // Codes are taken as 16 bits.
+    EXPECT_EQ(Metrics(font, {33, 34, 0x10020}), (std::vector<int>{333, 400, 250, 250, 700, 200}));
     // No code decodes to a space: the width of U+0020 by the other rules.
     const std::string noSpace =
         " /FirstChar 32 /Widths [ 250 ] /Encoding << /Differences [ 32 /A ] >> >>";
@@ -178,20 +181,14 @@ TEST(SimpleFontTest, WidthsArrayThenDefaults) {
     font = Font(
         "<< /FontDescriptor << /Ascent -700 /Descent 212 /MissingWidth -5 >> /Widths [ -1 70000 ] "
         ">>");
-    EXPECT_EQ(font->ascent, 700);
-    EXPECT_EQ(font->descent, 212);
-    EXPECT_EQ(font->GetWidth(0), 0);
-    EXPECT_EQ(font->GetWidth(1), 65535);
-    EXPECT_EQ(font->GetWidth(2), 400);
+    EXPECT_EQ(Metrics(font, {0, 1, 2}), (std::vector<int>{0, 65535, 400, 400, 700, 212}));
     // A descriptor that gives no height at all: the font's box does.
     font =
         Font("<< /FontDescriptor << /Ascent 0 /Descent 0 /FontBBox [ -543 -303 1277 981 ] >> >>");
-    EXPECT_EQ(font->ascent, 981);
-    EXPECT_EQ(font->descent, 303);
+    EXPECT_EQ(Metrics(font, {}), (std::vector<int>{400, 981, 303}));
     // Entries past the last code are dropped.
-    font = Font("<< /FirstChar 65534 /Widths [ 1 2 3 ] >>");
-    EXPECT_EQ(font->GetWidth(0xFFFF), 2);
-    EXPECT_EQ(font->GetWidth(0), 400);
+    EXPECT_EQ(Metrics(Font("<< /FirstChar 65534 /Widths [ 1 2 3 ] >>"), {0xFFFF, 0}, false),
+              (std::vector<int>{2, 400}));
 }
 
 TEST(SimpleFontTest, Type3MetricsComeThroughTheFontMatrix) {
@@ -200,10 +197,7 @@ TEST(SimpleFontTest, Type3MetricsComeThroughTheFontMatrix) {
     auto font = Font(
         "<< /Subtype /Type3 /FontMatrix [0.01 0 0 -0.01 0 0] /FirstChar 32 /Widths [25 60.46] "
         "/FontDescriptor << /Ascent 70 /Descent -20 /MissingWidth 30 >> >>");
-    EXPECT_EQ(
-        std::vector<std::uint16_t>({font->GetWidth(32), font->GetWidth(33), font->GetWidth(34),
-                                    font->spaceWidth, font->ascent, font->descent}),
-        std::vector<std::uint16_t>({250, 605, 300, 250, 700, 200}));
+    EXPECT_EQ(Metrics(font, {32, 33, 34}), (std::vector<int>{250, 605, 300, 250, 700, 200}));
     // The usual matrix reads as other fonts do; no descriptor keeps the defaults.
     font = Font("<< /Subtype /Type3 /FontMatrix [0.001 0 0 0.001 0 0] /Widths [500.9] >>");
     EXPECT_EQ(font->GetWidth(0), 500);
@@ -244,10 +238,7 @@ TEST_F(MeasuredFontTest, TrueTypeWithoutDescriptorMeasuresItsFamilyAndStyle) {
         requests.clear();
         auto font = Font(std::string("<< /Subtype /TrueType /BaseFont ") + baseFont + " >>");
         EXPECT_EQ(requests, std::vector<FontRequest>{request}) << baseFont;
-        EXPECT_EQ(font->GetWidth('A'), 1000 + 'A');
-        EXPECT_EQ(font->spaceWidth, 1032);
-        EXPECT_EQ(font->ascent, 905);
-        EXPECT_EQ(font->descent, 212);
+        EXPECT_EQ(Metrics(font, {'A'}), (std::vector<int>{1065, 1032, 905, 212}));
     }
     // With a descriptor, or another subtype, nothing is measured.
     requests.clear();
@@ -258,14 +249,9 @@ TEST_F(MeasuredFontTest, TrueTypeWithoutDescriptorMeasuresItsFamilyAndStyle) {
 
 TEST_F(MeasuredFontTest, WidthsArrayCoversItsCodesAndMeasuredWidthsTheRest) {
     auto font = Font("<< /Subtype /TrueType /BaseFont /Arial /FirstChar 65 /Widths [ 700 ] >>");
-    EXPECT_EQ(font->GetWidth(65), 700);
-    EXPECT_EQ(font->GetWidth(66), 1066);
-    EXPECT_EQ(font->GetWidth(0), 1000);
+    EXPECT_EQ(Metrics(font, {65, 66, 0}, false), (std::vector<int>{700, 1066, 1000}));
     font = Font("<< /Subtype /TrueType /BaseFont /Arial /FirstChar 300 /Widths [ 900 ] >>");
-    EXPECT_EQ(font->GetWidth(66), 1066);
-    EXPECT_EQ(font->GetWidth(280), 400);
-    EXPECT_EQ(font->GetWidth(300), 900);
-    EXPECT_EQ(font->GetWidth(301), 400);
+    EXPECT_EQ(Metrics(font, {66, 280, 300, 301}, false), (std::vector<int>{1066, 400, 900, 400}));
 }
 
 const char* kIdentityFont =
@@ -285,20 +271,13 @@ TEST(CompositeFontTest, IdentityHWithToUnicodeAndWidthsByCid) {
     EXPECT_EQ(Text(font, 0x24) + Text(font, 0x25) + Text(font, 0x26), U"Afi\U0001F600");
     EXPECT_EQ(Text(font, 0x27), U"");
     // Both forms of /W over /DW; a malformed entry ends them.
-    std::vector<std::uint16_t> widths;
-    for (std::uint32_t cid : {3, 4, 36, 38, 39, 40, 41, 42, 60})
-        widths.push_back(font->GetWidth(cid));
-    EXPECT_EQ(widths, (std::vector<std::uint16_t>{250, 600, 700, 700, 600, 500, 510, 600, 600}));
-    EXPECT_EQ(font->spaceWidth, 250);
-    EXPECT_EQ(font->ascent, 900);
-    EXPECT_EQ(font->descent, 210);
+    EXPECT_EQ(Metrics(font, {3, 4, 36, 38, 39, 40, 41, 42, 60}),
+              (std::vector<int>{250, 600, 700, 700, 600, 500, 510, 600, 600, 250, 900, 210}));
     // Without a code for the space, a quarter em; without /DW, 1000; without
     // /Encoding, Identity-H; without a descriptor, the default metrics.
     font = Font("<< /Subtype /Type0 /DescendantFonts [ << >> ] >>");
-    EXPECT_EQ(font->spaceWidth, 250);
-    EXPECT_EQ(font->GetWidth(7), 1000);
+    EXPECT_EQ(Metrics(font, {7}), (std::vector<int>{1000, 250, 700, 200}));
     EXPECT_EQ(Codes(*font, "\x01\x02"), std::vector<std::uint32_t>{0x0102});
-    EXPECT_EQ(font->ascent, 700);
 }
 
 TEST(CompositeFontTest, EmbeddedCMapsOfOneToFourByteCodes) {
@@ -312,17 +291,15 @@ TEST(CompositeFontTest, EmbeddedCMapsOfOneToFourByteCodes) {
         {{"/Encoding", cmap}});
     EXPECT_EQ(Codes(*font, std::string("A\x80\x02\xC1\x00\x00\xE0\x00\x00\x01\x90", 11)),
               (std::vector<std::uint32_t>{0x41, 0x8002, 0xC10000, 0xE0000001}));
-    EXPECT_EQ(font->GetWidth(0x41), 321);
-    EXPECT_EQ(font->GetWidth(0x8002), 654);
-    EXPECT_EQ(font->GetWidth(0xE0000001), 987);
-    EXPECT_EQ(font->GetWidth(0xC10000), 1000);  // no CID: the missing glyph's width
+    // No CID for 0xC10000: the missing glyph's width.
+    EXPECT_EQ(Metrics(font, {0x41, 0x8002, 0xE0000001, 0xC10000}, false),
+              (std::vector<int>{321, 654, 987, 1000}));
     // A CMap that uses another holds the other's codespace and mappings where
     // its own don't.
     font = Font("<< /Subtype /Type0 /DescendantFonts [ << /W [ 5 [ 555 ] 6 [ 666 ] ] >> ] >>",
                 {{"/Encoding", "/Identity-H usecmap begincidchar <0005> 6 endcidchar"}});
     EXPECT_EQ(Codes(*font, std::string("\x00\x05\x00\x06", 4)), (std::vector<std::uint32_t>{5, 6}));
-    EXPECT_EQ(font->GetWidth(5), 666);
-    EXPECT_EQ(font->GetWidth(6), 666);
+    EXPECT_EQ(Metrics(font, {5, 6}, false), (std::vector<int>{666, 666}));
 }
 
 TEST(CompositeFontTest, PredefinedCMapsAndCollectionsFromTheDataFolder) {

@@ -60,6 +60,10 @@ class PdfBuilder {
     std::string objectStreamEntries;
 };
 
+// Page entries that give every page Courier as /F1.
+inline constexpr const char* kCourierResources =
+    "/Resources << /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> >> >>";
+
 // Catalog 1, page tree root 2, page k at 3 + 2k with its content stream at 4 + 2k.
 std::vector<std::string> SimpleDocument(const std::vector<std::string>& pageContents,
                                         const std::string& pageExtra = "");

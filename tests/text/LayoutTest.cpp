@@ -18,20 +18,77 @@ using Lines = std::vector<std::string>;
 using Writer = test::TextWriter;
 using test::Pad;
 
-Lines WorkedExample(int width) {
-    Writer w;
-    w.Show(100, 700, "Hello world");
-    w.Show(100, 688, "Second line");
-    w.Show(100, 652, "After gap");
-    w.Show(400, 700, "Right");
-    return w.LayOut(width);
-}
-
-TEST(LayoutTest, WorkedExampleAtWidths78And40) {
-    EXPECT_EQ(WorkedExample(78),
-              (Lines{Pad("Hello world ", 72) + "Right ", "Second line ", "", "After gap "}));
-    EXPECT_EQ(WorkedExample(40),
-              (Lines{Pad("Hello world ", 36) + "Right ", "Second line ", "", "After gap "}));
+// Pages of strings shown at (x, y) in a size, and their lines at a width.
+TEST(LayoutTest, PagesOfShownStrings) {
+    using Shown = std::vector<std::tuple<double, double, const char*, double>>;
+    const Shown worked = {{100, 700, "Hello world", 10},
+                          {100, 688, "Second line", 10},
+                          {100, 652, "After gap", 10},
+                          {400, 700, "Right", 10}};
+    // "Wor" ends at 115; a space width is 2.78, so "TJ" adjustments of -100,
+    // -300 and -700 join, open a space, or set "d" apart at its own column,
+    // 22 * 78 / 215 = 7.98. "end" is at (300 - 100) * 78 / 215 = 72.6.
+    auto kerned = [](double adjustment) {
+        return Shown{
+            {100, 700, "Wor", 10}, {115 - adjustment * 0.01, 700, "d", 10}, {300, 700, "end", 10}};
+    };
+    const Shown spread = {{100, 700, "a", 10}, {300, 700, "b", 10}, {500, 700, "c", 10}};
+    const std::tuple<const char*, Shown, int, Lines> pages[] = {
+        {"worked example",
+         worked,
+         78,
+         {Pad("Hello world ", 72) + "Right ", "Second line ", "", "After gap "}},
+        {"worked example",
+         worked,
+         40,
+         {Pad("Hello world ", 36) + "Right ", "Second line ", "", "After gap "}},
+        // A blank line only for large gaps.
+        {"gap 14", {{100, 700, "first", 12}, {100, 686, "second", 12}}, 78, {"first ", "second "}},
+        {"gap 30",
+         {{100, 700, "first", 12}, {100, 670, "second", 12}},
+         78,
+         {"first ", "", "second "}},
+        {"gap 300",
+         {{100, 700, "first", 12}, {100, 400, "second", 12}},
+         78,
+         {"first ", "", "second "}},
+        {"kerned 100", kerned(-100), 78, {Pad("Word ", 72) + "end "}},
+        {"kerned 300", kerned(-300), 78, {Pad("Wor d ", 72) + "end "}},
+        {"kerned 700", kerned(-700), 78, {Pad("Wor ", 7) + Pad("d ", 72 - 7) + "end "}},
+        // A superscript joins the line it stands in, which keeps its baseline,
+        // hence the blank line.
+        {"superscript",
+         {{100, 700, "E=mc", 12},
+          {124, 703, "2", 8},
+          {128 + 278 * 0.012, 700, "holds", 12},
+          {100, 686, "next", 12}},
+         78,
+         {"E=mc2 holds ", "", "next "}},
+        {"no superscript",
+         {{100, 700, "E=mc", 12}, {100, 686, "next", 12}},
+         78,
+         {"E=mc ", "next "}},
+        // Two columns, the right one a little lower, still sharing half a
+        // line: minX 100, maxX 392.78, so it starts at 250 * 78 / 292.78 = 66.6.
+        {"two columns",
+         {{100, 700, "left one", 10},
+          {100, 688, "left two", 10},
+          {350, 700, "right one", 10},
+          {350, 686.5, "right two", 10}},
+         78,
+         {Pad("left one ", 66) + "right one ", Pad("left two ", 66) + "right two "}},
+        // A width of zero or less packs the items.
+        {"width 0", spread, 0, {"a b c "}},
+        {"width -5", spread, -5, {"a b c "}},
+        // With negative x, maxX stays 0: B at 50 * 78 / 100 = 39.
+        {"negative x", {{-100, 700, "A", 10}, {-50, 700, "B", 10}}, 78, {Pad("A ", 39) + "B "}},
+    };
+    for (const auto& [what, shown, width, expected] : pages) {
+        Writer w;
+        for (const auto& [x, y, text, size] : shown)
+            w.Show(x, y, text, size);
+        EXPECT_EQ(w.LayOut(width), expected) << what;
+    }
 }
 
 TEST(LayoutTest, AddItemGroupsByBaselineAndRefusesSpaces) {
@@ -133,82 +190,12 @@ TEST(LayoutTest, CanJoinNeedsVerticalOverlapAndNoCollision) {
     EXPECT_TRUE(lineWith(95, -40, 0, 10, 0).CanJoin(bare));
 }
 
-TEST(LayoutTest, BlankLineOnlyForLargeGaps) {
-    for (auto [distance, expected] : {std::pair{14, Lines{"first ", "second "}},
-                                      {30, Lines{"first ", "", "second "}},
-                                      {300, Lines{"first ", "", "second "}}}) {
-        Writer w;
-        w.Show(100, 700, "first", 12);
-        w.Show(100, 700 - distance, "second", 12);
-        EXPECT_EQ(w.LayOut(78), expected) << distance;
-    }
-}
-
-TEST(LayoutTest, KerningOpensSpacesOrSplitsWords) {
-    // Size 10: a space width is 2.78; "TJ" adjustments of -100, -300, -700.
-    auto kerned = [](double adjustment) {
-        Writer w;
-        w.Show(w.Show(100, 700, "Wor") - adjustment * 10 * 0.001, 700, "d");
-        w.Show(300, 700, "end");
-        return w.LayOut(78)[0];
-    };
-    // "end" is at (300 - 100) * 78 / 215 = 72.6.
-    EXPECT_EQ(kerned(-100), Pad("Word ", 72) + "end ");
-    EXPECT_EQ(kerned(-300), Pad("Wor d ", 72) + "end ");
-    // Apart: "d" at its own column, 22 * 78 / 215 = 7.98.
-    EXPECT_EQ(kerned(-700), Pad("Wor ", 7) + Pad("d ", 72 - 7) + "end ");
-}
-
-TEST(LayoutTest, SuperscriptJoinsTheLineItStandsIn) {
-    Writer w;
-    double x = w.Show(100, 700, "E=mc", 12);
-    x = w.Show(x, 703, "2", 8);
-    w.Show(x + 278 * 0.012, 700, "holds", 12);
-    w.Show(100, 686, "next", 12);
-    // The joined line keeps the superscript's baseline, hence the blank line.
-    EXPECT_EQ(w.LayOut(78), (Lines{"E=mc2 holds ", "", "next "}));
-
-    Writer plain;
-    plain.Show(100, 700, "E=mc", 12);
-    plain.Show(100, 686, "next", 12);
-    EXPECT_EQ(plain.LayOut(78), (Lines{"E=mc ", "next "}));
-}
-
-TEST(LayoutTest, TwoColumnsSideBySide) {
-    Writer w;
-    w.Show(100, 700, "left one");
-    w.Show(100, 688, "left two");
-    w.Show(350, 700, "right one");
-    w.Show(350, 686.5, "right two");  // a little lower, still half a line shared
-    // minX 100, maxX 392.78: the right column starts at 250 * 78 / 292.78 = 66.6.
-    EXPECT_EQ(w.LayOut(78),
-              (Lines{Pad("left one ", 66) + "right one ", Pad("left two ", 66) + "right two "}));
-}
-
-TEST(LayoutTest, WidthZeroOrNegativePacksItems) {
-    for (int width : {0, -5}) {
-        Writer w;
-        w.Show(100, 700, "a");
-        w.Show(300, 700, "b");
-        w.Show(500, 700, "c");
-        EXPECT_EQ(w.LayOut(width), Lines{"a b c "}) << width;
-    }
-}
-
 TEST(LayoutTest, ZeroSpaceWidthNeverJoinsAndBlanksEveryLine) {
     // Text of size 0 has no width, height or space width.
     TextLineList list;
     for (double y : {700.0, 690.0, 680.0})
         list.AddItem(list.AddItem(nullptr, y, 100, 100, y, y, 0, "a"), y, 100, 100, y, y, 0, "b");
     EXPECT_EQ(list.LayOutLines(78), (Lines{"a b ", "", "a b ", "", "a b "}));
-}
-
-TEST(LayoutTest, NegativeXScalesUpToZero) {
-    Writer w;
-    w.Show(-100, 700, "A");
-    w.Show(-50, 700, "B");
-    // minX -100, maxX stays 0: B at 50 * 78 / 100 = 39.
-    EXPECT_EQ(w.LayOut(78), Lines{Pad("A ", 39) + "B "});
 }
 
 TEST(LayoutTest, RenderLineColumnsAndTheWidestLayout) {

@@ -10,11 +10,9 @@
 namespace tessary {
 namespace {
 
+using test::kCourierResources;
 using test::PdfBuilder;
 using test::ReadFileBytes;
-
-const char* kFont =
-    "/Resources << /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> >> >>";
 
 TEST(TextFileConversion, TextFileNameFor) {
     EXPECT_EQ(TextFileNameFor("/docs/report.pdf"), "/docs/report.txt");
@@ -33,7 +31,8 @@ class ConversionTest : public ::testing::Test {
     }
     // One page whose root has the given /Count entry.
     static std::string Counted(const std::string& count) {
-        std::vector<std::string> objects = test::SimpleDocument({"BT /F1 10 Tf (A) Tj ET"}, kFont);
+        std::vector<std::string> objects =
+            test::SimpleDocument({"BT /F1 10 Tf (A) Tj ET"}, kCourierResources);
         objects[1] = "<< /Type /Pages /Kids [3 0 R] " + count + " >>";
         return PdfBuilder(objects, "/Root 1 0 R").Build();
     }
@@ -51,7 +50,7 @@ TEST_F(ConversionTest, FileFormat) {
     ConversionResult result =
         Convert(PdfBuilder(test::SimpleDocument({"BT /F1 10 Tf 72 700 Td (Hello 100%) Tj ET", "",
                                                  "BT /F1 10 Tf 72 700 Td (End) Tj ET"},
-                                                kFont),
+                                                kCourierResources),
                            "/Root 1 0 R")
                     .Build());
     ASSERT_EQ(result.status, ConversionStatus::Converted);

@@ -45,10 +45,7 @@ class ViewerFixture : public ::testing::Test {
             }
             contents.push_back("BT /F1 10 Tf 72 700 Td (" + text + ") Tj ET");
         }
-        std::vector<std::string> objects =
-            SimpleDocument(contents,
-                           "/Resources << /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont "
-                           "/Courier >> >> >>");
+        std::vector<std::string> objects = SimpleDocument(contents, kCourierResources);
         if (!count.empty()) {
             const std::size_t at = objects[1].find("/Count");
             objects[1].replace(at, objects[1].find('>', at) - at, count + " ");
